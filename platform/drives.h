@@ -1,0 +1,35 @@
+#pragma once
+// The drive map of the machine and the case-insensitive look-up of Windows paths on the host.
+//   C:  <prefix>/drive_c
+//   Z:  the host's root "/"
+//   D:  whatever the link <prefix>/dosdevices/d: points at (any letter but C and Z)
+#include <QByteArray>
+#include <QString>
+
+namespace platform {
+
+// Where the machine lives on the host ("" before the machine is open).
+QByteArray PrefixDir();
+void SetPrefixDir(const QByteArray& prefix);
+
+// The host folder of a drive letter, "" when the machine has no such drive.
+QByteArray DriveRoot(QChar drive);
+
+struct HostLookup {
+    QByteArray host;     // the host path; components that were not found are mapped as spelled
+    bool exists = false; // the whole path names an entry (a link counts, it is not followed)
+    bool parentExists = false;  // every component but the last was found
+    bool drive = true;   // false when the path names a drive the machine does not have
+};
+
+// Each component is matched without regard to case: the exact host name first, then a scan of its
+// folder. A path that exists as spelled costs one lstat.
+HostLookup LookUp(const QString& winPath);
+
+// The Windows name of a host path, through the drive map ("/home/ann/x" is "Z:\home\ann\x").
+QString WinPathOfHost(const QByteArray& hostPath);
+
+// The Windows path of the process's current folder.
+QString CurrentWinDir();
+
+}  // namespace platform

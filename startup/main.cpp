@@ -1,0 +1,3 @@
+#include "ui/app_windows.h"
+
+int main(int argc, char** argv) { return RunValdrine(argc, argv); }
