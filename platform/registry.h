@@ -33,6 +33,8 @@ inline constexpr uint32_t REG_MULTI_SZ = 7;
 
 // Opens root\subKey (subKey may end in a NUL, as the Windows call receives it). 0 on success, else
 // ERROR_FILE_NOT_FOUND; *result is valid until RegCloseKey.
+// root may also be a key opened here; a subKey of "" or nullptr gives a new handle to root itself.
+// An unknown root is ERROR_INVALID_HANDLE. Handles die with UnloadRegistry and LoadRegistry.
 int32_t RegOpenKeyA(HKEY root, const char* subKey, HKEY* result);
 // The two-call protocol: with data == nullptr it reports *type and *size (bytes, the terminating NUL
 // of a string included); with a buffer of *size bytes it fills it. A buffer too small gives
@@ -59,6 +61,8 @@ private:
 
 // Loads both hives; a file that does not exist is an empty hive (written when first changed).
 // Throws HiveError and loads nothing when either file cannot be parsed.
+// What was loaded before a failed load stays loaded. A file that exists but cannot be read throws
+// VbError.
 void LoadRegistry(const QByteArray& systemHiveFile, const QByteArray& userHiveFile);
 void UnloadRegistry();
 
@@ -67,6 +71,9 @@ void UnloadRegistry();
 std::optional<QString> RegistryGetString(HKEY root, const QString& keyPath, const QString& valueName);
 // Creates the missing keys and writes the hive at once: to a temporary file renamed over the hive.
 // Throws VbError when the hive cannot be written.
+// The hive in memory then stays as it was. Before LoadRegistry, and for a name the file cannot hold
+// (an empty key name as in A\\B or A\, a line break in a key or value name), the error is
+// kInvalidProcedureCall.
 void RegistrySetString(HKEY root, const QString& keyPath, const QString& valueName, const QString& value);
 
 }  // namespace platform
