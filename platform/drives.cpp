@@ -18,22 +18,27 @@ QByteArray g_prefix;
 
 bool Present(const QByteArray& host) {
     struct stat st;
-    return lstat(host.isEmpty() ? "/" : host.constData(), &st) == 0;
+    return lstat(host.constData(), &st) == 0;
+}
+
+// folder + "/" + name, without doubling the slash of the host root ("/" + "usr" is "/usr").
+QByteArray Child(const QByteArray& folder, const QByteArray& name) {
+    return folder.endsWith('/') ? folder + name : folder + '/' + name;
 }
 
 // The entry of folder whose Windows name equals name without regard to case; "" when none does.
+// Of several ("xy" and "XY" side by side on the host, "Xy" asked for) the first in byte order, the
+// same one every time whatever order the folder is read in.
 QByteArray ScanFor(const QByteArray& folder, const QString& name) {
-    DIR* dir = opendir(folder.isEmpty() ? "/" : folder.constData());
+    DIR* dir = opendir(folder.constData());
     if (!dir) return {};
     QByteArray found;
     while (dirent* e = readdir(dir)) {
         const char* n = e->d_name;
         if (n[0] == '.' && (n[1] == 0 || (n[1] == '.' && n[2] == 0))) continue;
         const QByteArray host(n);
-        if (QString::compare(HostToWinName(host), name, Qt::CaseInsensitive) == 0) {
+        if ((found.isEmpty() || host < found) && QString::compare(HostToWinName(host), name, Qt::CaseInsensitive) == 0)
             found = host;
-            break;
-        }
     }
     closedir(dir);
     return found;
@@ -58,6 +63,27 @@ QByteArray Absolute(const QByteArray& host) {
     return '/' + out.join('/');
 }
 
+// The part of host below root ("" for root itself); false when host is not at or below root. The
+// host root is no root here: a drive linked to "/" leaves that to Z:.
+bool Below(const QByteArray& host, const QByteArray& root, QByteArray* rest) {
+    if (root.isEmpty() || root == "/") return false;
+    if (host == root) {
+        rest->clear();
+        return true;
+    }
+    if (!host.startsWith(root + '/')) return false;
+    *rest = host.mid(root.size());
+    return true;
+}
+
+// A drive's folder both as spelled through the prefix and as the host resolves it: the current
+// folder comes resolved from getcwd, while a path built from the prefix is not.
+bool BelowDrive(const QByteArray& host, const QByteArray& driveRoot, QByteArray* rest) {
+    if (Below(host, Absolute(driveRoot), rest)) return true;
+    char real[PATH_MAX];
+    return realpath(driveRoot.constData(), real) && Below(host, QByteArray(real), rest);
+}
+
 QString MapComponents(QChar drive, const QByteArray& rest) {
     QStringList parts;
     for (const QByteArray& part : rest.split('/'))
@@ -76,13 +102,12 @@ void SetPrefixDir(const QByteArray& prefix) {
 
 QByteArray DriveRoot(QChar drive) {
     const QChar d = drive.toUpper();
-    if (d == u'Z') return QByteArray();  // the host root: components are appended as "/name"
-    if (g_prefix.isEmpty()) return QByteArray("\0", 1);
+    if (d == u'Z') return QByteArrayLiteral("/");
+    if (g_prefix.isEmpty() || d < u'A' || d > u'Z') return QByteArray();
     if (d == u'C') return g_prefix + "/drive_c";
-    if (d < u'A' || d > u'Z') return QByteArray("\0", 1);
     const QByteArray link = g_prefix + "/dosdevices/" + char(d.toLower().unicode()) + ':';
     struct stat st;
-    if (stat(link.constData(), &st) != 0 || !S_ISDIR(st.st_mode)) return QByteArray("\0", 1);
+    if (stat(link.constData(), &st) != 0 || !S_ISDIR(st.st_mode)) return QByteArray();
     return link;
 }
 
@@ -91,16 +116,20 @@ HostLookup LookUp(const QString& winPath) {
     WinPath path = ParseWinPath(winPath);
     if (path.drive.isNull() || !path.rooted) {
         const WinPath here = ParseWinPath(CurrentWinDir());
-        if (path.drive.isNull() || path.drive == here.drive) {
-            QStringList parts = path.rooted ? QStringList() : here.parts;
-            parts += path.parts;
-            path.parts = parts;
-            if (path.drive.isNull()) path.drive = here.drive;
+        // "A\B", "\A" and "C:..\A" on the current drive start at the current folder or its root;
+        // "D:A" on another drive starts at D's root, the only current folder D has here.
+        const bool sameDrive = path.drive.isNull() || path.drive == here.drive;
+        QStringList parts = sameDrive && !path.rooted ? here.parts : QStringList();
+        for (const QString& part : path.parts) {
+            if (part != QLatin1String("..")) parts.append(part);
+            else if (!parts.isEmpty()) parts.removeLast();
         }
+        path.parts = parts;
+        if (path.drive.isNull()) path.drive = here.drive;
         path.rooted = true;
     }
     const QByteArray root = DriveRoot(path.drive);
-    if (root.size() == 1 && root[0] == '\0') {
+    if (root.isEmpty()) {
         out.drive = false;
         return out;
     }
@@ -109,48 +138,42 @@ HostLookup LookUp(const QString& winPath) {
     QByteArray exact = root;
     for (const QString& part : path.parts) {
         hostParts.append(WinToHostName(part));
-        exact += '/' + hostParts.back();
+        exact = Child(exact, hostParts.back());
     }
     if (Present(exact)) {
-        out.host = exact.isEmpty() ? QByteArray("/") : exact;
+        out.host = exact;
         out.exists = out.parentExists = true;
         return out;
     }
     QByteArray cur = root;
     for (int i = 0; i < path.parts.size(); ++i) {
-        QByteArray next = cur + '/' + hostParts[i];
+        QByteArray next = Child(cur, hostParts[i]);
         if (!Present(next)) {
             const QByteArray found = ScanFor(cur, path.parts[i]);
             if (found.isEmpty()) {
-                for (int k = i + 1; k < hostParts.size(); ++k) next += '/' + hostParts[k];
+                for (int k = i + 1; k < hostParts.size(); ++k) next = Child(next, hostParts[k]);
                 out.host = next;
                 out.parentExists = i == path.parts.size() - 1;
                 return out;
             }
-            next = cur + '/' + found;
+            next = Child(cur, found);
         }
         cur = next;
     }
-    out.host = cur.isEmpty() ? QByteArray("/") : cur;
+    out.host = cur;
     out.exists = out.parentExists = true;
     return out;
 }
 
 QString WinPathOfHost(const QByteArray& hostPath) {
     const QByteArray host = Absolute(hostPath);
+    QByteArray rest;
     if (!g_prefix.isEmpty()) {
-        char real[PATH_MAX];
-        const QByteArray c = realpath((g_prefix + "/drive_c").constData(), real) ? QByteArray(real)
-                                                                                   : Absolute(g_prefix + "/drive_c");
-        if (host == c || host.startsWith(c + '/')) return MapComponents(u'C', host.mid(c.size()));
-        for (char letter = 'a'; letter <= 'y'; ++letter) {
-            if (letter == 'c') continue;
-            const QByteArray link = g_prefix + "/dosdevices/" + letter + ':';
-            char target[PATH_MAX];
-            if (!realpath(link.constData(), target)) continue;
-            const QByteArray t(target);
-            if (t != "/" && (host == t || host.startsWith(t + '/')))
-                return MapComponents(QChar(letter).toUpper(), host.mid(t.size()));
+        if (BelowDrive(host, DriveRoot(u'C'), &rest)) return MapComponents(u'C', rest);
+        for (char letter = 'A'; letter <= 'Y'; ++letter) {
+            if (letter == 'C') continue;
+            const QByteArray root = DriveRoot(QChar(letter));
+            if (!root.isEmpty() && BelowDrive(host, root, &rest)) return MapComponents(QChar(letter), rest);
         }
     }
     return MapComponents(u'Z', host);

@@ -12,7 +12,7 @@ namespace platform {
 QByteArray PrefixDir();
 void SetPrefixDir(const QByteArray& prefix);
 
-// The host folder of a drive letter, "" when the machine has no such drive.
+// The host folder of a drive letter ("/" for Z:), "" when the machine has no such drive.
 QByteArray DriveRoot(QChar drive);
 
 struct HostLookup {

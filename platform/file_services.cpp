@@ -145,9 +145,16 @@ void Name(const QString& oldPath, const QString& newPath) {
     BeforeMutation();
     const HostLookup from = Existing(oldPath, Missing::File);
     const HostLookup to = InExistingFolder(newPath);
-    // A change of case only ("a" to "A") finds the old entry itself.
-    if (to.exists && to.host != from.host) Raise(kFileAlreadyExists, newPath);
-    if (rename(from.host.constData(), to.host.constData()) != 0) RaiseErrno(errno, Missing::Path, oldPath);
+    QByteArray target = to.host;
+    if (to.exists) {
+        if (to.host != from.host) Raise(kFileAlreadyExists, newPath);
+        // A change of case only ("a.txt" to "A.TXT") finds the old entry itself; the new name is
+        // the one spelled in newPath.
+        const QStringList parts = ParseWinPath(newPath).parts;
+        const QString name = parts.isEmpty() ? QString() : parts.last();
+        if (!name.isEmpty() && name != QLatin1String("..")) target = FolderOf(to.host) + '/' + WinToHostName(name);
+    }
+    if (rename(from.host.constData(), target.constData()) != 0) RaiseErrno(errno, Missing::Path, oldPath);
 }
 
 void FileCopy(const QString& source, const QString& destination) {
@@ -157,6 +164,9 @@ void FileCopy(const QString& source, const QString& destination) {
     struct stat st;
     if (lstat(from.host.constData(), &st) != 0) RaiseErrno(errno, Missing::File, source);
     if (S_ISDIR(st.st_mode)) Raise(kFileNotFound, source);
+    // A pipe, socket or device on Z: is listed among the files but has no content to copy; opening
+    // a pipe would wait for a writer that never comes.
+    if (!S_ISREG(st.st_mode) && !S_ISLNK(st.st_mode)) Raise(kPathFileAccessError, source);
     struct stat dst;
     if (to.exists && lstat(to.host.constData(), &dst) == 0 && S_ISDIR(dst.st_mode)) Raise(kPathFileAccessError, destination);
     if (S_ISLNK(st.st_mode)) CopyLink(from.host, to.host, destination);

@@ -1,5 +1,6 @@
 #include "platform/qpro.h"
 
+#include "platform/drives.h"
 #include "platform/file_mutations.h"
 #include "platform/folder_listing.h"
 #include "platform/registry.h"
@@ -15,28 +16,43 @@ namespace {
 
 int32_t g_dosError = 0;
 
-// The count and the list of one pattern come from one read of the folder: the listing a count
-// made is kept for the list that follows it, as long as nothing changed the disk in between.
-struct LastListing {
+// The count and the list of one pattern come from one read of the folder: a count reads the folder
+// afresh and keeps what it read for the one list that follows it, so that list delivers the names
+// counted even when the folder changed in between. A list with anything else between it and its
+// count (another pattern, a change through the file services, another machine) reads afresh.
+struct LastCount {
+    bool pending = false;
     QString pattern;
     Want want = Want::Folders;
-    uint64_t generation = ~uint64_t(0);
+    QByteArray prefix;
+    uint64_t generation = 0;
     std::vector<QString> names;
 };
-LastListing g_last;
+LastCount g_last;
 
-const std::vector<QString>& Listed(const QString& pattern, Want want) {
-    if (g_last.generation != MutationGeneration() || g_last.want != want || g_last.pattern != pattern) {
-        FolderListing listing = ListFolder(pattern, want);
-        g_dosError = listing.error;
-        g_last.pattern = pattern;
-        g_last.want = want;
-        g_last.generation = listing.error ? ~uint64_t(0) : MutationGeneration();
-        g_last.names = std::move(listing.names);
-    } else {
-        g_dosError = 0;
-    }
+const std::vector<QString>& Counted(const QString& pattern, Want want) {
+    FolderListing listing = ListFolder(pattern, want);
+    g_dosError = listing.error;
+    g_last.pending = listing.error == 0;
+    g_last.pattern = pattern;
+    g_last.want = want;
+    g_last.prefix = PrefixDir();
+    g_last.generation = MutationGeneration();
+    g_last.names = std::move(listing.names);
     return g_last.names;
+}
+
+std::vector<QString> ToList(const QString& pattern, Want want) {
+    if (g_last.pending && g_last.want == want && g_last.pattern == pattern && g_last.prefix == PrefixDir() &&
+        g_last.generation == MutationGeneration()) {
+        g_last.pending = false;
+        g_dosError = 0;
+        return std::move(g_last.names);
+    }
+    g_last.pending = false;
+    FolderListing listing = ListFolder(pattern, want);
+    g_dosError = listing.error;
+    return std::move(listing.names);
 }
 
 struct Target {
@@ -52,6 +68,8 @@ Target TargetOf(const ReferenceBlock& reference) {
 
 void Put(NameList& names, int index, const QString& name) {
     QString& buffer = names(index);
+    // The caller may have put a shorter text into the entry; the library writes 260 characters.
+    buffer.resize(kNameBufferLength);
     const qsizetype n = std::min<qsizetype>(name.size(), kNameBufferLength - 1);
     QChar* out = buffer.data();
     std::copy(name.constData(), name.constData() + n, out);
@@ -65,12 +83,12 @@ QString& NameList::operator()(int index) { return entries_.at(size_t(index - 1))
 const QString& NameList::operator()(int index) const { return entries_.at(size_t(index - 1)); }
 
 int32_t DCount(const QString& pattern) {
-    const auto& names = Listed(pattern, Want::Folders);
+    const auto& names = Counted(pattern, Want::Folders);
     return g_dosError ? 0 : int32_t(names.size()) + 1;
 }
 
 int32_t FCount(const QString& pattern) {
-    const auto& names = Listed(pattern, Want::Files);
+    const auto& names = Counted(pattern, Want::Files);
     return g_dosError ? 0 : int32_t(names.size());
 }
 
@@ -83,7 +101,7 @@ void fnAV(ReferenceBlock& reference, NameList& names, IndexList& indexList) {
 
 void ReadDirT(const QString& pattern, ReferenceBlock& reference) {
     const Target t = TargetOf(reference);
-    const auto& names = Listed(pattern, Want::Folders);
+    const std::vector<QString> names = ToList(pattern, Want::Folders);
     if (g_dosError) return;
     int index = t.first;
     if (index > t.names->Count()) return;
@@ -96,7 +114,7 @@ void ReadDirT(const QString& pattern, ReferenceBlock& reference) {
 
 void ReadFileT(const QString& pattern, ReferenceBlock& reference) {
     const Target t = TargetOf(reference);
-    const auto& names = Listed(pattern, Want::Files);
+    const std::vector<QString> names = ToList(pattern, Want::Files);
     if (g_dosError) return;
     int index = t.first;
     for (const QString& name : names) {

@@ -21,7 +21,10 @@ WinPath ParseWinPath(const QString& text) {
         const QString part = text.mid(start, pos - start);
         if (part == QLatin1String(".")) continue;
         if (part == QLatin1String("..")) {
-            if (!out.parts.isEmpty()) out.parts.removeLast();
+            // "..\A" relative to the current folder climbs above it: kept for the one who resolves
+            // it. Above a root there is nothing, so there it is dropped ("C:\..\A" is "C:\A").
+            if (!out.parts.isEmpty() && out.parts.last() != QLatin1String("..")) out.parts.removeLast();
+            else if (!out.rooted) out.parts.append(part);
             continue;
         }
         out.parts.append(part);

@@ -9,7 +9,8 @@ namespace platform {
 struct WinPath {
     QChar drive;          // upper case 'A'..'Z'; null when the text names no drive
     bool rooted = false;  // begins at the root of its drive
-    QStringList parts;    // the components, "." and ".." already folded away
+    QStringList parts;    // the components, "." and ".." already folded away; a path that is not
+                          // rooted keeps the ".." that climb above its start ("..\..\A")
 };
 
 WinPath ParseWinPath(const QString& text);

@@ -10,7 +10,8 @@ CopyOutcome CopyFiles(const QString& sourcePattern, const QString& destinationFo
 
 // Makes destination a copy of the tree under source: destination first, then the subfolder trees
 // in listing order, then source's own files. Files the destination has and the source lacks stay.
-// A folder that cannot be made is raised; files that could not be copied answer Incomplete.
+// A folder that cannot be made is raised; files that could not be copied answer Incomplete, and so
+// does a source folder that cannot be read (nothing is made for it).
 // Copying a folder into its own subtree copies the tree as it was: nothing this copy made is
 // copied again.
 CopyOutcome CopyTree(const QString& source, const QString& destination);
