@@ -1,13 +1,17 @@
 #include "platform/drives.h"
 
+#include "platform/file_mutations.h"
 #include "platform/name_map.h"
 #include "platform/win_path.h"
+
+#include <QHash>
 
 #include <dirent.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <climits>
+#include <ctime>
 #include <cstdlib>
 
 namespace platform {
@@ -29,19 +33,64 @@ QByteArray Child(const QByteArray& folder, const QByteArray& name) {
 // The entry of folder whose Windows name equals name without regard to case; "" when none does.
 // Of several ("xy" and "XY" side by side on the host, "Xy" asked for) the first in byte order, the
 // same one every time whatever order the folder is read in.
-QByteArray ScanFor(const QByteArray& folder, const QString& name) {
+// A scan of one folder for look-ups without regard to case: each Windows name, case-folded, to the
+// host name it came from (the smallest host name where several fold alike, so a pick is stable).
+struct FolderScan {
+    dev_t dev = 0;
+    ino_t ino = 0;
+    struct timespec mtime {};
+    uint64_t generation = 0;
+    QHash<QString, QByteArray> byFolded;
+};
+
+QHash<QByteArray, FolderScan> g_scans;
+constexpr int kMaxScans = 64;
+
+bool Before(const struct timespec& a, const struct timespec& b) {
+    return a.tv_sec < b.tv_sec || (a.tv_sec == b.tv_sec && a.tv_nsec < b.tv_nsec);
+}
+
+// A kept scan is used again only while the folder is the same folder, unchanged since, nothing was
+// changed through the file services, and its last change lay a second or more before the scan:
+// a change within the same clock tick as the scan would not move the folder's time.
+const FolderScan* Scanned(const QByteArray& folder) {
+    struct stat st;
+    if (stat(folder.constData(), &st) != 0 || !S_ISDIR(st.st_mode)) return nullptr;
+    auto it = g_scans.find(folder);
+    if (it != g_scans.end() && it->dev == st.st_dev && it->ino == st.st_ino && it->mtime.tv_sec == st.st_mtim.tv_sec &&
+        it->mtime.tv_nsec == st.st_mtim.tv_nsec && it->generation == MutationGeneration())
+        return &*it;
     DIR* dir = opendir(folder.constData());
-    if (!dir) return {};
-    QByteArray found;
+    if (!dir) return nullptr;
+    FolderScan scan;
+    scan.dev = st.st_dev;
+    scan.ino = st.st_ino;
+    scan.mtime = st.st_mtim;
+    scan.generation = MutationGeneration();
     while (dirent* e = readdir(dir)) {
         const char* n = e->d_name;
         if (n[0] == '.' && (n[1] == 0 || (n[1] == '.' && n[2] == 0))) continue;
         const QByteArray host(n);
-        if ((found.isEmpty() || host < found) && QString::compare(HostToWinName(host), name, Qt::CaseInsensitive) == 0)
-            found = host;
+        QByteArray& slot = scan.byFolded[HostToWinName(host).toCaseFolded()];
+        if (slot.isEmpty() || host < slot) slot = host;
     }
     closedir(dir);
-    return found;
+    struct timespec now;
+    clock_gettime(CLOCK_REALTIME, &now);
+    now.tv_sec -= 1;
+    if (g_scans.size() >= kMaxScans) g_scans.clear();
+    if (!Before(now, st.st_mtim)) return &*g_scans.insert(folder, std::move(scan));
+    g_scans.remove(folder);
+    static FolderScan fresh;
+    fresh = std::move(scan);
+    return &fresh;
+}
+
+// The entry of folder whose Windows name equals name without regard to case; "" when none does.
+QByteArray ScanFor(const QByteArray& folder, const QString& name) {
+    const FolderScan* scan = Scanned(folder);
+    if (!scan) return {};
+    return scan->byFolded.value(name.toCaseFolded());
 }
 
 // A host path without "." and ".." components, made absolute.
