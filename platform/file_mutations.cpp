@@ -22,6 +22,8 @@ void BeforeMutation() {
     throw VbError(g_error, QStringLiteral("injected fault"));
 }
 
+void AfterMutation() { ++g_generation; }
+
 void InjectFault(int nth, int vbError, FaultRepeat repeat) {
     g_count = 0;
     g_failAt = nth;

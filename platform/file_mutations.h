@@ -11,6 +11,19 @@ enum class FaultRepeat { Once, FromThenOn };
 uint64_t MutationGeneration();
 // Throws the injected VbError when this call is the one chosen.
 void BeforeMutation();
+// Moves the generation on once more when the change is done, so what was read while it was being
+// made (the look-ups of the change itself) is not taken for what is there after it.
+void AfterMutation();
+
+// BeforeMutation on entry, AfterMutation on the way out, however the change ends.
+class MutationScope {
+public:
+    MutationScope() { BeforeMutation(); }
+    ~MutationScope() { AfterMutation(); }
+    MutationScope(const MutationScope&) = delete;
+    MutationScope& operator=(const MutationScope&) = delete;
+};
+
 // nth counts the changes from now on, 1 for the next one.
 void InjectFault(int nth, int vbError, FaultRepeat repeat);
 void ClearFaults();

@@ -129,20 +129,20 @@ QString Dir(const QString& pathPattern, int attributes) {
 }
 
 void MkDir(const QString& path) {
-    BeforeMutation();
+    const MutationScope mutation;
     const HostLookup found = InExistingFolder(path);
     if (found.exists) Raise(kPathFileAccessError, path);
     if (mkdir(found.host.constData(), 0777) != 0) RaiseErrno(errno, Missing::Path, path);
 }
 
 void RmDir(const QString& path) {
-    BeforeMutation();
+    const MutationScope mutation;
     const HostLookup found = Existing(path, Missing::Path);
     if (rmdir(found.host.constData()) != 0) RaiseErrno(errno, Missing::Path, path);
 }
 
 void Name(const QString& oldPath, const QString& newPath) {
-    BeforeMutation();
+    const MutationScope mutation;
     const HostLookup from = Existing(oldPath, Missing::File);
     const HostLookup to = InExistingFolder(newPath);
     QByteArray target = to.host;
@@ -158,7 +158,7 @@ void Name(const QString& oldPath, const QString& newPath) {
 }
 
 void FileCopy(const QString& source, const QString& destination) {
-    BeforeMutation();
+    const MutationScope mutation;
     const HostLookup from = Existing(source, Missing::File);
     const HostLookup to = InExistingFolder(destination);
     struct stat st;
@@ -174,7 +174,7 @@ void FileCopy(const QString& source, const QString& destination) {
 }
 
 void Kill(const QString& pattern) {
-    BeforeMutation();
+    const MutationScope mutation;
     const FolderAndName split = SplitLast(pattern);
     std::vector<QByteArray> victims;
     if (HasWildcards(split.name)) {
@@ -214,7 +214,7 @@ QString ReadLine(const QString& file) {
 }
 
 void WriteLine(const QString& file, const QString& text) {
-    BeforeMutation();
+    const MutationScope mutation;
     const HostLookup found = InExistingFolder(file);
     const QByteArray temp = TemporaryBeside(found.host);
     const int fd = open(temp.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);

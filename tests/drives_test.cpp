@@ -1,5 +1,6 @@
 // The drive map and the look-up of Windows paths on the host.
 #include "platform/drives.h"
+#include "platform/file_services.h"
 #include "platform/machine.h"
 #include "tests/test_machine.h"
 
@@ -8,6 +9,7 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -212,6 +214,32 @@ TEST_F(DrivesTest, APrefixReachedThroughALinkMapsBothSpellings) {
         EXPECT_EQ(platform::CurrentWinDir(), "C:\\WINDOWS\\Desktop");
     }
     platform::SetPrefixDir(P());
+}
+
+// A folder settled for a while keeps its scan; every change to it, by the host or through the file
+// services, is seen by the next look-up all the same.
+TEST_F(DrivesTest, AKeptFolderScanFollowsChanges) {
+    machine.WriteFile("drive_c/Settled/Alpha.lnk", "a");
+    const QByteArray folder = P() + "/drive_c/Settled";
+    auto age = [&] {
+        const struct timespec old[2] = {{time(nullptr) - 60, 0}, {time(nullptr) - 60, 0}};
+        ASSERT_EQ(utimensat(AT_FDCWD, folder.constData(), old, 0), 0);
+    };
+    age();
+    EXPECT_TRUE(platform::LookUp("C:\\SETTLED\\ALPHA.LNK").exists);
+    EXPECT_FALSE(platform::LookUp("C:\\SETTLED\\BETA.LNK").exists);
+    machine.WriteFile("drive_c/Settled/Beta.lnk", "b");
+    EXPECT_EQ(platform::LookUp("C:\\SETTLED\\BETA.LNK").host, folder + "/Beta.lnk");
+    age();
+    EXPECT_TRUE(platform::LookUp("C:\\settled\\beta.lnk").exists);
+    ASSERT_TRUE(QFile::remove(QFile::decodeName(folder) + "/Beta.lnk"));
+    EXPECT_FALSE(platform::LookUp("C:\\settled\\beta.lnk").exists);
+    age();
+    EXPECT_TRUE(platform::LookUp("C:\\settled\\ALPHA.lnk").exists);
+    // The same time put back after a change must not hide it either: the services say they changed.
+    platform::Kill("C:\\Settled\\alpha.LNK");
+    age();
+    EXPECT_FALSE(platform::LookUp("C:\\settled\\ALPHA.lnk").exists);
 }
 
 }  // namespace
