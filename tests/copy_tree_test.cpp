@@ -1,5 +1,6 @@
 // Copying files and whole trees.
 #include "toolkit/copy_tree.h"
+#include "tests/host_tree.h"
 #include "platform/file_mutations.h"
 #include "platform/vb_error.h"
 #include "tests/test_machine.h"
@@ -19,52 +20,10 @@
 #include <map>
 #include <ostream>
 
-// Host names in failure messages, the bytes that are not printable escaped.
-[[maybe_unused]] static void PrintTo(const QByteArray& b, std::ostream* os) {
-    *os << '"';
-    for (const char c : b) {
-        const unsigned char u = static_cast<unsigned char>(c);
-        if (u >= 32 && u < 127) *os << c;
-        else *os << "\\x" << std::hex << int(u) << std::dec << ' ';
-    }
-    *os << '"';
-}
 
 namespace {
 
-using Entries = std::map<QByteArray, QByteArray>;
 
-// Every entry below root (root itself left out), links not followed: path -> "dir", "file:<data>" or
-// "link:<target>".
-void Walk(const QByteArray& root, const QByteArray& below, Entries& out) {
-    DIR* dir = opendir((root + below).constData());
-    if (!dir) return;
-    while (dirent* e = readdir(dir)) {
-        const QByteArray name(e->d_name);
-        if (name == "." || name == "..") continue;
-        const QByteArray rel = below + '/' + name;
-        struct stat st;
-        if (lstat((root + rel).constData(), &st) != 0) continue;
-        if (S_ISLNK(st.st_mode)) {
-            char target[PATH_MAX];
-            const ssize_t n = readlink((root + rel).constData(), target, sizeof target);
-            out[rel] = "link:" + QByteArray(target, int(std::max<ssize_t>(n, 0)));
-        } else if (S_ISDIR(st.st_mode)) {
-            out[rel] = "dir";
-            Walk(root, rel, out);
-        } else {
-            QFile f(QFile::decodeName(root + rel));
-            out[rel] = "file:" + (f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray());
-        }
-    }
-    closedir(dir);
-}
-
-Entries Tree(const QByteArray& root) {
-    Entries out;
-    Walk(root, "", out);
-    return out;
-}
 
 // The entries of a tree without those below one of its folders.
 Entries Without(const Entries& tree, const QByteArray& folder) {

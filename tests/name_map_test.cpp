@@ -15,16 +15,6 @@
 #include <ostream>
 #include <random>
 
-// Host names in failure messages, the bytes that are not printable escaped.
-[[maybe_unused]] static void PrintTo(const QByteArray& b, std::ostream* os) {
-    *os << '"';
-    for (const char c : b) {
-        const unsigned char u = static_cast<unsigned char>(c);
-        if (u >= 32 && u < 127) *os << c;
-        else *os << "\\x" << std::hex << int(u) << std::dec << ' ';
-    }
-    *os << '"';
-}
 
 namespace {
 

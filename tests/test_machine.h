@@ -2,6 +2,7 @@
 // A machine of its own for one test: a temporary prefix, opened, with the scripted answerer
 // installed. A box that no test expected fails the test.
 #include "platform/scripted_answerer.h"
+#include "tests/printers.h"
 
 #include <QByteArray>
 #include <QString>
@@ -33,7 +34,3 @@ private:
     QTemporaryDir dir_;
     QByteArray prefix_;
 };
-
-// Readable texts in assertion messages.
-#include <ostream>
-inline void PrintTo(const QString& s, std::ostream* os) { *os << '"' << s.toStdString() << '"'; }

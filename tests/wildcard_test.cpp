@@ -1,24 +1,12 @@
 // DOS wildcards against Windows names.
 #include "platform/wildcard.h"
+#include "tests/printers.h"
 
 #include <gtest/gtest.h>
 
 #include <chrono>
 #include <ostream>
 
-// Failure messages show NUL padding and characters outside printable ASCII escaped.
-[[maybe_unused]] static void PrintTo(const QString& s, std::ostream* os) {
-    qsizetype end = s.size();
-    while (end > 0 && s[end - 1] == QChar(0)) --end;
-    *os << '"';
-    for (qsizetype i = 0; i < end; ++i) {
-        const char16_t u = s[i].unicode();
-        if (u >= 32 && u < 127) *os << char(u);
-        else *os << "\\u" << std::hex << std::uppercase << int(u) << std::dec << std::nouppercase << ' ';
-    }
-    *os << '"';
-    if (end < s.size()) *os << " + " << (s.size() - end) << " NUL";
-}
 
 namespace {
 

@@ -1,0 +1,44 @@
+#include "tests/host_tree.h"
+
+#include <QFile>
+
+#include <dirent.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <climits>
+
+namespace {
+
+void Walk(const QByteArray& root, const QByteArray& below, Entries& out) {
+    DIR* dir = opendir((root + below).constData());
+    if (!dir) return;
+    while (dirent* e = readdir(dir)) {
+        const QByteArray name(e->d_name);
+        if (name == "." || name == "..") continue;
+        const QByteArray rel = below + '/' + name;
+        struct stat st;
+        if (lstat((root + rel).constData(), &st) != 0) continue;
+        if (S_ISLNK(st.st_mode)) {
+            char target[PATH_MAX];
+            const ssize_t n = readlink((root + rel).constData(), target, sizeof target);
+            out[rel] = "link:" + QByteArray(target, int(std::max<ssize_t>(n, 0)));
+        } else if (S_ISDIR(st.st_mode)) {
+            out[rel] = "dir";
+            Walk(root, rel, out);
+        } else {
+            QFile f(QFile::decodeName(root + rel));
+            out[rel] = "file:" + (f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray());
+        }
+    }
+    closedir(dir);
+}
+
+}  // namespace
+
+Entries Tree(const QByteArray& root) {
+    Entries out;
+    Walk(root, "", out);
+    return out;
+}
