@@ -131,6 +131,8 @@ void MainForm::WireCommands() {
     on(mnuHelpAbout, &QAction::triggered, &MainForm::HelpAbout);
     on(mnuOptionsSave, &QAction::triggered, &MainForm::OptionsSave);
     on(mnuOptionsShowLogo, &QAction::triggered, &MainForm::OptionsShowLogo);
+    on(CSCmdBtn1, &QToolButton::clicked, &MainForm::RestoreUndo);
+    on(mnuUndo, &QAction::triggered, &MainForm::RestoreUndo);
 
     connect(Category, &TreeView::Expand, this, [this](Node* n) { Untrapped([&] { Category_Expand(n); }); });
     connect(Category, &TreeView::NodeClick, this, [this](Node* n) { Untrapped([&] { Category_NodeClick(n); }); });

@@ -31,6 +31,12 @@ public:
     void RelabelChildren(const QString& Key);
     void MenuEditEnable(const QString& Key);
 
+    // --- The undo store (desktop/undo_store.cpp) ---
+    void SaveDesktopUndo();
+    void SaveUndoState(const QString& folder);
+    void RestoreUndo();
+    void RemoveShortcuts(const QString& folder);
+
     // Controls, by their design names. The tree and the buttons sit on the client area in twips.
     QWidget* Client = nullptr;
     QFrame* Shape1 = nullptr;
@@ -73,6 +79,9 @@ public:
     bool MoveMode = false;
     QString DragSourceDir;
     QString DropTargetDir;
+    // The Desktop has been moved into the undo store by the paint that runs now: a retried
+    // SaveDesktopUndo goes on from there instead of discarding the store that holds it.
+    bool DesktopInStore = false;
 
 private:
     void BuildControls();
