@@ -78,6 +78,14 @@ void MainForm::RestoreUndo() {
     QString trouble;
     const QString desk = store + QStringLiteral("\\desk");
     if (Exists(desk)) {
+        // A paint that failed right after moving the Desktop away may have left no Desktop folder.
+        try {
+            if (!Exists(DesktopDir)) MkDir(DesktopDir);
+        } catch (const VbError& e) {
+            trouble = FailureText(QStringLiteral("Cannot make the Desktop folder %1.").arg(DesktopDir), e);
+        }
+    }
+    if (trouble.isEmpty() && Exists(desk)) {
         RemoveShortcuts(DesktopDir);
         if (CopyFiles(desk + QStringLiteral("\\*.*"), DesktopDir) == CopyOutcome::Incomplete)
             trouble = QStringLiteral("Not every file of the saved Desktop could be put back on %1.").arg(DesktopDir);

@@ -8,6 +8,7 @@ ScriptedAnswerer::~ScriptedAnswerer() { InstallAnswerer(nullptr); }
 int ScriptedAnswerer::Answer(const QString& prompt, int style, const QString& title) {
     boxes_.push_back({prompt, style, title});
     if (answers_.empty()) {
+        if (fallback) return fallback(boxes_.back());
         if (onUnexpected) onUnexpected(boxes_.back());
         return vbOK;
     }

@@ -30,7 +30,9 @@ public:
     int Pending() const { return int(answers_.size()); }
     void Clear() { boxes_.clear(); beeps_ = 0; answers_.clear(); }
 
-    // Called for a box when no answer is left; the box is then answered vbOK.
+    // Answers every box once the scripted answers are used up ("Retry to every report").
+    std::function<int(const RecordedBox&)> fallback;
+    // Called for a box when no answer is left and there is no fallback; the box is answered vbOK.
     std::function<void(const RecordedBox&)> onUnexpected;
 
 private:

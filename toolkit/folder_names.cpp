@@ -37,3 +37,7 @@ std::vector<QString> FileNames(const QString& pattern) {
 }
 
 bool Exists(const QString& path) { return !platform::Dir(path, platform::vbDirectory).isEmpty(); }
+
+bool AlreadyPresent(const QString& destinationFile, const QString& name) {
+    return QString::compare(platform::Dir(destinationFile, platform::vbNormal), name, Qt::CaseInsensitive) == 0;
+}

@@ -12,3 +12,6 @@ std::vector<QString> FileNames(const QString& pattern);
 // A file or folder of that name is there: listing the path with the directory attribute gives a
 // name. An existing file counts as present where a folder is asked for.
 bool Exists(const QString& path);
+
+// A plain file (no folder) is at destinationFile and its name equals name without regard to case.
+bool AlreadyPresent(const QString& destinationFile, const QString& name);

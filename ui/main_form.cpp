@@ -76,6 +76,8 @@ void MainForm::BuildControls() {
     CSCmdBtn2 = button("CSCmdBtn2", QStringLiteral("HELP CONTENTS"), ButtonPicture::HelpContents, 4620);
     exit = button("exit", QStringLiteral("BYE BYE"), ButtonPicture::ByeBye, 5040);
     DELETE[0]->setVisible(false);  // element 0 of the pair is hidden until the first delete
+
+    CSForm1 = new FileDropControl(this, Category->viewport(), QPoint(135, 615));
 }
 
 void MainForm::BuildMenus() {
@@ -132,6 +134,11 @@ void MainForm::WireCommands() {
     on(mnuOptionsSave, &QAction::triggered, &MainForm::OptionsSave);
     on(mnuOptionsShowLogo, &QAction::triggered, &MainForm::OptionsShowLogo);
     on(CSCmdBtn1, &QToolButton::clicked, &MainForm::RestoreUndo);
+    on(Apply, &QToolButton::clicked, &MainForm::ApplyClick);
+    on(Capture, &QToolButton::clicked, &MainForm::CaptureCurrent);
+    connect(CSForm1, &FileDropControl::FilesDropped, this, [this](int count, float x, float y, int unused) {
+        Untrapped([&] { CSForm1_FilesDropped(count, x, y, unused); });
+    });
     on(mnuUndo, &QAction::triggered, &MainForm::RestoreUndo);
 
     connect(Category, &TreeView::Expand, this, [this](Node* n) { Untrapped([&] { Category_Expand(n); }); });

@@ -3,6 +3,7 @@
 // the folder of their subsystem: the window's own wiring here in ui/, the category tree in
 // library/, the Desktop commands in desktop/.
 #include "platform/command_button.h"
+#include "platform/file_drop_control.h"
 #include "platform/tree_view.h"
 
 #include <QAction>
@@ -37,6 +38,11 @@ public:
     void RestoreUndo();
     void RemoveShortcuts(const QString& folder);
 
+    // --- Paint, capture and file drop (desktop/paint.cpp, desktop/capture.cpp, desktop/file_drop.cpp) ---
+    void PaintCategory();
+    void CaptureCurrent();
+    void CSForm1_FilesDropped(int count, float x, float y, int unused);
+
     // Controls, by their design names. The tree and the buttons sit on the client area in twips.
     QWidget* Client = nullptr;
     QFrame* Shape1 = nullptr;
@@ -55,6 +61,7 @@ public:
     platform::CommandButton* exit = nullptr;
     platform::CommandButton* Explore = nullptr;
     platform::CommandButton* Capture = nullptr;
+    platform::FileDropControl* CSForm1 = nullptr;
 
     QMenu* mnuFile = nullptr;
     QAction* mnuFileExit = nullptr;
@@ -99,6 +106,9 @@ private:
     void OptionsSave();
     void OptionsShowLogo();
     void EndProgram();
+    void ApplyClick();
+    // False, after saying so, when the registry gives no Desktop folder or it is not there.
+    bool DesktopKnown();
 
     // Tree events (library/category_tree.cpp).
     void Category_Expand(platform::Node* node);
