@@ -71,13 +71,20 @@ void MainForm::PaintCategory() {
     }
     if (!report.Step([&] { SaveDesktopUndo(); })) return;
     std::vector<QString> names;
-    if (!report.Step([&] { names = FileNames(target + QStringLiteral("\\*.*")); })) return;
+    QSet<QString> onDesktop;  // case-folded
+    if (!report.Step([&] {
+            names = FileNames(target + QStringLiteral("\\*.*"));
+            for (const QString& name : FileNames(desktop + QStringLiteral("*.*"))) onDesktop.insert(name.toCaseFolded());
+            for (const QString& name : SubfolderNames(DesktopDir)) onDesktop.insert(name.toCaseFolded());
+        }))
+        return;
     for (const QString& name : names) {
-        // The Desktop is empty here unless its save failed and was ignored; what is on it is never
-        // copied over.
+        // The Desktop is empty here but for its folders, unless its save failed and was ignored;
+        // what is on it is never copied over.
         const bool goOn = report.Step([&] {
-            if (!Dir(desktop + name, vbDirectory).isEmpty()) Raise(kFileAlreadyExists, desktop + name);
+            if (onDesktop.contains(name.toCaseFolded())) Raise(kFileAlreadyExists, desktop + name);
             FileCopy(target + u'\\' + name, desktop + name);
+            onDesktop.insert(name.toCaseFolded());
         });
         if (!goOn) return;
     }

@@ -1,6 +1,5 @@
 #include "platform/drives.h"
 
-#include "platform/file_mutations.h"
 #include "platform/name_map.h"
 #include "platform/win_path.h"
 
@@ -20,9 +19,9 @@ namespace {
 
 QByteArray g_prefix;
 
-bool Present(const QByteArray& host) {
+bool Present(const QByteArray& host, struct stat* entry = nullptr) {
     struct stat st;
-    return lstat(host.constData(), &st) == 0;
+    return lstat(host.constData(), entry ? entry : &st) == 0;
 }
 
 // folder + "/" + name, without doubling the slash of the host root ("/" + "usr" is "/usr").
@@ -30,43 +29,35 @@ QByteArray Child(const QByteArray& folder, const QByteArray& name) {
     return folder.endsWith('/') ? folder + name : folder + '/' + name;
 }
 
-// The entry of folder whose Windows name equals name without regard to case; "" when none does.
-// Of several ("xy" and "XY" side by side on the host, "Xy" asked for) the first in byte order, the
-// same one every time whatever order the folder is read in.
 // A scan of one folder for look-ups without regard to case: each Windows name, case-folded, to the
 // host name it came from (the smallest host name where several fold alike, so a pick is stable).
+// A scan is used again while the folder has the identity and the change time it had when it was
+// read or when a change made here was noted in it. A change made by someone else within the same
+// tick of the clock as the scan can go unseen by look-ups in another case until the folder changes
+// again; look-ups of names as spelled never depend on a scan.
 struct FolderScan {
     dev_t dev = 0;
     ino_t ino = 0;
     struct timespec mtime {};
-    uint64_t generation = 0;
     QHash<QString, QByteArray> byFolded;
 };
 
 QHash<QByteArray, FolderScan> g_scans;
 constexpr int kMaxScans = 64;
 
-bool Before(const struct timespec& a, const struct timespec& b) {
-    return a.tv_sec < b.tv_sec || (a.tv_sec == b.tv_sec && a.tv_nsec < b.tv_nsec);
-}
+bool SameTime(const struct timespec& a, const struct timespec& b) { return a.tv_sec == b.tv_sec && a.tv_nsec == b.tv_nsec; }
 
-// A kept scan is used again only while the folder is the same folder, unchanged since, nothing was
-// changed through the file services, and its last change lay a second or more before the scan:
-// a change within the same clock tick as the scan would not move the folder's time.
 const FolderScan* Scanned(const QByteArray& folder) {
     struct stat st;
     if (stat(folder.constData(), &st) != 0 || !S_ISDIR(st.st_mode)) return nullptr;
     auto it = g_scans.find(folder);
-    if (it != g_scans.end() && it->dev == st.st_dev && it->ino == st.st_ino && it->mtime.tv_sec == st.st_mtim.tv_sec &&
-        it->mtime.tv_nsec == st.st_mtim.tv_nsec && it->generation == MutationGeneration())
-        return &*it;
+    if (it != g_scans.end() && it->dev == st.st_dev && it->ino == st.st_ino && SameTime(it->mtime, st.st_mtim)) return &*it;
     DIR* dir = opendir(folder.constData());
     if (!dir) return nullptr;
     FolderScan scan;
     scan.dev = st.st_dev;
     scan.ino = st.st_ino;
     scan.mtime = st.st_mtim;
-    scan.generation = MutationGeneration();
     while (dirent* e = readdir(dir)) {
         const char* n = e->d_name;
         if (n[0] == '.' && (n[1] == 0 || (n[1] == '.' && n[2] == 0))) continue;
@@ -75,15 +66,8 @@ const FolderScan* Scanned(const QByteArray& folder) {
         if (slot.isEmpty() || host < slot) slot = host;
     }
     closedir(dir);
-    struct timespec now;
-    clock_gettime(CLOCK_REALTIME, &now);
-    now.tv_sec -= 1;
     if (g_scans.size() >= kMaxScans) g_scans.clear();
-    if (!Before(now, st.st_mtim)) return &*g_scans.insert(folder, std::move(scan));
-    g_scans.remove(folder);
-    static FolderScan fresh;
-    fresh = std::move(scan);
-    return &fresh;
+    return &*g_scans.insert(folder, std::move(scan));
 }
 
 // The entry of folder whose Windows name equals name without regard to case; "" when none does.
@@ -142,6 +126,32 @@ QString MapComponents(QChar drive, const QByteArray& rest) {
 
 }  // namespace
 
+void NoteHostChange(const QByteArray& hostPath, EntryChange change) {
+    const int slash = hostPath.lastIndexOf('/');
+    if (slash < 0) return;
+    const QByteArray folder = slash == 0 ? QByteArray("/") : hostPath.left(slash);
+    auto it = g_scans.find(folder);
+    if (it == g_scans.end()) return;
+    const QByteArray name = hostPath.mid(slash + 1);
+    const QString folded = HostToWinName(name).toCaseFolded();
+    struct stat st;
+    if (stat(folder.constData(), &st) != 0) {
+        g_scans.erase(it);
+        return;
+    }
+    if (change == EntryChange::Added) {
+        QByteArray& slot = it->byFolded[folded];
+        if (slot.isEmpty() || name < slot) slot = name;
+    } else if (it->byFolded.value(folded) == name) {
+        // Another name of the same folding may be there too; only a new scan can tell.
+        g_scans.erase(it);
+        return;
+    }
+    it->dev = st.st_dev;
+    it->ino = st.st_ino;
+    it->mtime = st.st_mtim;
+}
+
 QByteArray PrefixDir() { return g_prefix; }
 
 void SetPrefixDir(const QByteArray& prefix) {
@@ -189,10 +199,22 @@ HostLookup LookUp(const QString& winPath) {
         hostParts.append(WinToHostName(part));
         exact = Child(exact, hostParts.back());
     }
-    if (Present(exact)) {
+    if (Present(exact, &out.entry)) {
         out.host = exact;
         out.exists = out.parentExists = true;
         return out;
+    }
+    // The usual miss is a name about to be made in a folder spelled as it is: one more lstat and
+    // the folder's scan.
+    if (!path.parts.isEmpty()) {
+        const QByteArray parent = exact.left(exact.size() - hostParts.back().size() - 1);
+        if (Present(parent.isEmpty() ? QByteArray("/") : parent)) {
+            const QByteArray found = ScanFor(parent.isEmpty() ? QByteArray("/") : parent, path.parts.back());
+            out.host = found.isEmpty() ? exact : Child(parent, found);
+            out.exists = !found.isEmpty() && Present(out.host, &out.entry);
+            out.parentExists = true;
+            return out;
+        }
     }
     QByteArray cur = root;
     for (int i = 0; i < path.parts.size(); ++i) {
@@ -210,7 +232,8 @@ HostLookup LookUp(const QString& winPath) {
         cur = next;
     }
     out.host = cur;
-    out.exists = out.parentExists = true;
+    out.exists = Present(cur, &out.entry);
+    out.parentExists = true;
     return out;
 }
 

@@ -6,6 +6,8 @@
 #include <QByteArray>
 #include <QString>
 
+#include <sys/stat.h>
+
 namespace platform {
 
 // Where the machine lives on the host ("" before the machine is open).
@@ -20,11 +22,17 @@ struct HostLookup {
     bool exists = false; // the whole path names an entry (a link counts, it is not followed)
     bool parentExists = false;  // every component but the last was found
     bool drive = true;   // false when the path names a drive the machine does not have
+    struct stat entry {};  // lstat of host, when it exists
 };
 
 // Each component is matched without regard to case: the exact host name first, then a scan of its
 // folder. A path that exists as spelled costs one lstat.
 HostLookup LookUp(const QString& winPath);
+
+// The file services tell of each entry they made or removed, so a kept folder scan stays true
+// without reading the folder again.
+enum class EntryChange { Added, Removed };
+void NoteHostChange(const QByteArray& hostPath, EntryChange change);
 
 // The Windows name of a host path, through the drive map ("/home/ann/x" is "Z:\home\ann\x").
 QString WinPathOfHost(const QByteArray& hostPath);

@@ -45,7 +45,8 @@ QByteArray FolderOf(const QByteArray& host) {
 // A temporary name beside target, for a copy that replaces target only once it is complete.
 QByteArray TemporaryBeside(const QByteArray& target) {
     static unsigned counter = 0;
-    return FolderOf(target) + "/.valdrine-" + QByteArray::number(getpid()) + '-' + QByteArray::number(++counter) + ".tmp";
+    static const QByteArray pid = QByteArray::number(getpid());
+    return FolderOf(target) + "/.valdrine-" + pid + '-' + QByteArray::number(++counter) + ".tmp";
 }
 
 void CopyLink(const QByteArray& from, const QByteArray& to, const QString& what) {
@@ -133,12 +134,14 @@ void MkDir(const QString& path) {
     const HostLookup found = InExistingFolder(path);
     if (found.exists) Raise(kPathFileAccessError, path);
     if (mkdir(found.host.constData(), 0777) != 0) RaiseErrno(errno, Missing::Path, path);
+    NoteHostChange(found.host, EntryChange::Added);
 }
 
 void RmDir(const QString& path) {
     const MutationScope mutation;
     const HostLookup found = Existing(path, Missing::Path);
     if (rmdir(found.host.constData()) != 0) RaiseErrno(errno, Missing::Path, path);
+    NoteHostChange(found.host, EntryChange::Removed);
 }
 
 void Name(const QString& oldPath, const QString& newPath) {
@@ -155,22 +158,23 @@ void Name(const QString& oldPath, const QString& newPath) {
         if (!name.isEmpty() && name != QLatin1String("..")) target = FolderOf(to.host) + '/' + WinToHostName(name);
     }
     if (rename(from.host.constData(), target.constData()) != 0) RaiseErrno(errno, Missing::Path, oldPath);
+    NoteHostChange(from.host, EntryChange::Removed);
+    NoteHostChange(target, EntryChange::Added);
 }
 
 void FileCopy(const QString& source, const QString& destination) {
     const MutationScope mutation;
     const HostLookup from = Existing(source, Missing::File);
     const HostLookup to = InExistingFolder(destination);
-    struct stat st;
-    if (lstat(from.host.constData(), &st) != 0) RaiseErrno(errno, Missing::File, source);
+    const struct stat& st = from.entry;
     if (S_ISDIR(st.st_mode)) Raise(kFileNotFound, source);
     // A pipe, socket or device on Z: is listed among the files but has no content to copy; opening
     // a pipe would wait for a writer that never comes.
     if (!S_ISREG(st.st_mode) && !S_ISLNK(st.st_mode)) Raise(kPathFileAccessError, source);
-    struct stat dst;
-    if (to.exists && lstat(to.host.constData(), &dst) == 0 && S_ISDIR(dst.st_mode)) Raise(kPathFileAccessError, destination);
+    if (to.exists && S_ISDIR(to.entry.st_mode)) Raise(kPathFileAccessError, destination);
     if (S_ISLNK(st.st_mode)) CopyLink(from.host, to.host, destination);
     else CopyContent(from.host, to.host, st, destination);
+    NoteHostChange(to.host, EntryChange::Added);
 }
 
 void Kill(const QString& pattern) {
@@ -189,8 +193,10 @@ void Kill(const QString& pattern) {
         victims.push_back(found.host);
     }
     if (victims.empty()) Raise(kFileNotFound, pattern);
-    for (const QByteArray& victim : victims)
+    for (const QByteArray& victim : victims) {
         if (unlink(victim.constData()) != 0) RaiseErrno(errno, Missing::File, pattern);
+        NoteHostChange(victim, EntryChange::Removed);
+    }
 }
 
 QString ReadLine(const QString& file) {
@@ -232,6 +238,7 @@ void WriteLine(const QString& file, const QString& text) {
         unlink(temp.constData());
         RaiseErrno(err, Missing::Path, file);
     }
+    NoteHostChange(found.host, EntryChange::Added);
 }
 
 }  // namespace platform
