@@ -62,6 +62,11 @@ void MainForm::PaintCategory() {
     CommandReport report(QStringLiteral("Trouble Installing Shortcuts."), [](const VbError& e) { return e.Description(); });
     QString target, current;
     if (!report.Step([&] { target = ProfilesDir + u'\\' + Category->SelectedItem()->Key(); })) return;
+    // A category removed behind the program's back would paint an empty Desktop without a word.
+    if (!Exists(target)) {
+        MsgBox(QStringLiteral("Cannot find the category folder %1.").arg(target), vbCritical);
+        return;
+    }
     const QString desktop = DesktopDir + u'\\';
     if (!report.Step([&] { current = GetSetting(kSettingsApp, PaintSection(), QStringLiteral("Current"), QString()); }))
         return;

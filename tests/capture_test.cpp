@@ -130,3 +130,31 @@ TEST(Capture, NoFaultAndNoAnswerLosesAFile) {
                      EXPECT_EQ(form.BusyCount(), 0);
                  });
 }
+
+TEST(Capture, ADesktopTheRegistryDoesNotGiveIsNamed) {
+    TestMachine m;
+    Desktop(m);
+    StartedProgram p(m);
+    DesktopDir = QString();
+    const Entries games = TreeOf(m, kLib + "/Games");
+    m.answers.Expect(vbYes);
+    m.answers.Expect(vbOK);
+    Capture(p.Form(), "ann\\Games");
+    ASSERT_EQ(m.answers.Boxes().size(), 2u);
+    EXPECT_EQ(m.answers.Boxes()[1].prompt, "The registry names no Desktop folder for you, so there is no Desktop to work on.");
+    EXPECT_EQ(TreeOf(m, kLib + "/Games"), games);
+}
+
+TEST(Capture, IntoACategoryRemovedBehindTheProgramsBackIsReported) {
+    TestMachine m;
+    Desktop(m);
+    StartedProgram p(m);
+    QDir(m.Host(kLib + "/Games")).removeRecursively();
+    m.answers.Expect(vbYes);
+    m.answers.Expect(vbAbort);
+    Capture(p.Form(), "ann\\Games");
+    ASSERT_EQ(m.answers.Boxes().size(), 2u);
+    EXPECT_EQ(m.answers.Boxes()[1].prompt,
+              "With Operation On FIle C:\\WINDOWS\\VALDRINE\\PROFILES\\ann\\Games\\ spaced .lnk\r\nPath not found");
+    EXPECT_FALSE(m.Exists(kLib + "/Games"));
+}

@@ -32,6 +32,12 @@ Held DesktopStoreAndLibrary(const TestMachine& m) {
 
 void ForEachFault(const std::function<void(TestMachine&)>& setUp, const std::function<void(MainForm&, TestMachine&)>& command,
                   const std::function<void(MainForm&, TestMachine&, const Held&, const FaultRun&)>& check) {
+    ForEachFault(setUp, [](MainForm&, TestMachine&) {}, command, check);
+}
+
+void ForEachFault(const std::function<void(TestMachine&)>& setUp, const std::function<void(MainForm&, TestMachine&)>& prepare,
+                  const std::function<void(MainForm&, TestMachine&)>& command,
+                  const std::function<void(MainForm&, TestMachine&, const Held&, const FaultRun&)>& check) {
     for (Answer answer : {Answer::Abort, Answer::Retry, Answer::Ignore}) {
         for (int n = 1;; ++n) {
             SCOPED_TRACE(testing::Message() << "fault at change " << n << ", answer "
@@ -39,7 +45,8 @@ void ForEachFault(const std::function<void(TestMachine&)>& setUp, const std::fun
             TestMachine m;
             setUp(m);
             StartedProgram p(m);
-            const Held before = DesktopAndLibrary(m);
+            prepare(p.Form(), m);
+            const Held before = DesktopStoreAndLibrary(m);
             m.answers.fallback = [answer](const platform::RecordedBox& box) -> int {
                 if (box.style == platform::vbAbortRetryIgnoreExclamation)
                     return answer == Answer::Abort ? platform::vbAbort : answer == Answer::Retry ? platform::vbRetry : platform::vbIgnore;

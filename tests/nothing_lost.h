@@ -28,6 +28,11 @@ struct FaultRun {
 // machine made by setUp, the program started, a fault at change N with error 70, every report
 // answered so, every question answered Yes. check runs after each command with the files held
 // before; it asserts what must hold.
+// prepare runs on the started program before the files are counted and the fault is set.
+void ForEachFault(const std::function<void(TestMachine&)>& setUp,
+                  const std::function<void(class MainForm&, TestMachine&)>& prepare,
+                  const std::function<void(class MainForm&, TestMachine&)>& command,
+                  const std::function<void(class MainForm&, TestMachine&, const Held& before, const FaultRun&)>& check);
 void ForEachFault(const std::function<void(TestMachine&)>& setUp,
                   const std::function<void(class MainForm&, TestMachine&)>& command,
                   const std::function<void(class MainForm&, TestMachine&, const Held& before, const FaultRun&)>& check);

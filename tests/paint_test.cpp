@@ -215,3 +215,43 @@ TEST(Paint, NoFaultAndNoAnswerLosesAFile) {
                 EXPECT_TRUE(restored.count(file)) << file.first.toStdString() << " lost by the undo";
         });
 }
+
+TEST(Paint, AnUndoAfterAPaintLosesNothingWhateverFails) {
+    ForEachFault(
+        [](TestMachine& m) {
+            Library(m);
+            SetCurrent(Folder("\\Home"));
+        },
+        [](MainForm& form, TestMachine&) {
+            CheckSave = false;
+            Paint(form, "ann\\Work");
+        },
+        [](MainForm& form, TestMachine&) { QTest::mouseClick(form.CSCmdBtn1, Qt::LeftButton); },
+        [](MainForm& form, TestMachine& m, const Held& before, const FaultRun& run) {
+            const Held after = DesktopStoreAndLibrary(m);
+            for (const auto& file : before)
+                EXPECT_TRUE(after.count(file)) << file.first.toStdString() << " lost";
+            EXPECT_EQ(form.BusyCount(), 0);
+            if (!run.reached) {
+                EXPECT_EQ(TreeOf(m, kDesk).size(), 5u);
+                EXPECT_EQ(UndoAvailable, 0);
+            }
+            // Whatever the undo left, a second one finishes the job.
+            form.RestoreUndo();
+            EXPECT_EQ(m.ReadFile(kDesk + "/New.lnk"), "new");
+        });
+}
+
+TEST(Paint, ACategoryRemovedBehindTheProgramsBackIsNamed) {
+    TestMachine m;
+    Library(m);
+    StartedProgram p(m);
+    const Entries desktop = TreeOf(m, kDesk);
+    QDir(m.Host(kLib + "/Work")).removeRecursively();
+    m.answers.Expect(vbOK);
+    Paint(p.Form(), "ann\\Work");
+    ASSERT_EQ(m.answers.Boxes().size(), 1u);
+    EXPECT_EQ(m.answers.Boxes()[0].prompt, "Cannot find the category folder " + Folder("\\Work") + ".");
+    EXPECT_EQ(TreeOf(m, kDesk), desktop);
+    EXPECT_EQ(Current(), "");
+}
