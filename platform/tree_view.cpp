@@ -1,5 +1,7 @@
 #include "platform/tree_view.h"
 
+#include <QApplication>
+
 #include "platform/vb_error.h"
 
 #include <QCursor>
@@ -354,15 +356,25 @@ void TreeView::Drag() {
     // Moves must arrive with no button held too: the program may start the drag from a menu.
     viewportTrackedBeforeDrag_ = viewport()->hasMouseTracking();
     viewport()->setMouseTracking(true);
+    qApp->installEventFilter(this);
     lastDragPos_ = viewport()->mapFromGlobal(QCursor::pos());
 }
 
 void TreeView::EndDrag(const QPoint& viewportPos, DragEnd end) {
     // The state is back to normal before the handlers run, so a DragDrop handler may start another drag.
     dragging_ = false;
+    qApp->removeEventFilter(this);
     viewport()->setMouseTracking(viewportTrackedBeforeDrag_);
     if (end == DragEnd::Drop) emit DragDrop(ToTwips(viewportPos.x()), ToTwips(viewportPos.y()));
     else emit DragOver(ToTwips(viewportPos.x()), ToTwips(viewportPos.y()), vbLeave);
+}
+
+bool TreeView::eventFilter(QObject* watched, QEvent* event) {
+    if (dragging_ && event->type() == QEvent::MouseButtonRelease && watched->isWidgetType() && watched != viewport()) {
+        const auto* e = static_cast<QMouseEvent*>(event);
+        if (e->button() == Qt::LeftButton || e->button() == Qt::RightButton) EndDrag(lastDragPos_, DragEnd::Cancel);
+    }
+    return QTreeWidget::eventFilter(watched, event);
 }
 
 // ---- Label editing

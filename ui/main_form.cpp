@@ -135,6 +135,20 @@ void MainForm::WireCommands() {
     on(mnuOptionsShowLogo, &QAction::triggered, &MainForm::OptionsShowLogo);
     on(CSCmdBtn1, &QToolButton::clicked, &MainForm::RestoreUndo);
     on(Apply, &QToolButton::clicked, &MainForm::ApplyClick);
+    on(NEW, &QToolButton::clicked, &MainForm::EditNew);
+    on(rename, &QToolButton::clicked, &MainForm::EditRename);
+    on(mov, &QToolButton::clicked, &MainForm::EditMove);
+    on(COPY, &QToolButton::clicked, &MainForm::EditCopy);
+    on(mnuEditNew, &QAction::triggered, &MainForm::EditNew);
+    on(mnuEditRename, &QAction::triggered, &MainForm::EditRename);
+    on(mnuEditDelete, &QAction::triggered, &MainForm::EditDelete);
+    on(mnuEditMove, &QAction::triggered, &MainForm::EditMove);
+    on(mnuEditCopy, &QAction::triggered, &MainForm::EditCopy);
+    connect(Category, &TreeView::BeforeLabelEdit, this, [this](int* c) { Untrapped([&] { Category_BeforeLabelEdit(c); }); });
+    connect(Category, &TreeView::AfterLabelEdit, this,
+            [this](int* c, const QString& s) { Untrapped([&] { Category_AfterLabelEdit(c, s); }); });
+    connect(Category, &TreeView::DragOver, this, [this](int x, int y, int st) { Untrapped([&] { Category_DragOver(x, y, st); }); });
+    connect(Category, &TreeView::DragDrop, this, [this](int x, int y) { Untrapped([&] { Category_DragDrop(x, y); }); });
     on(Capture, &QToolButton::clicked, &MainForm::CaptureCurrent);
     connect(CSForm1, &FileDropControl::FilesDropped, this, [this](int count, float x, float y, int unused) {
         Untrapped([&] { CSForm1_FilesDropped(count, x, y, unused); });
@@ -194,7 +208,7 @@ void MainForm::SetBusy(bool busy) {
 
 void MainForm::DeleteClick(int index) {
     Category->setFocus();
-    // The delete command itself runs here, between the focus and the pair switch.
+    EditDelete();
     if (index == 1) {
         DELETE[0]->setVisible(true);
         DELETE[1]->setVisible(false);

@@ -32,6 +32,15 @@ public:
     void RelabelChildren(const QString& Key);
     void MenuEditEnable(const QString& Key);
 
+    // --- Category editing (library/category_edit.cpp, library/category_move.cpp) ---
+    void EditNew();
+    void EditRename();
+    void EditDelete();
+    void EditCopy();
+    void EditMove();
+    // Availability of the category commands for the selected node, after a command changed it.
+    void RefreshCommands();
+
     // --- The undo store (desktop/undo_store.cpp) ---
     void SaveDesktopUndo();
     void SaveUndoState(const QString& folder);
@@ -114,6 +123,11 @@ private:
     void Category_Expand(platform::Node* node);
     void Category_NodeClick(platform::Node* node);
     void Category_MouseDown(int button, int shift, int x, int y);
+    void Category_BeforeLabelEdit(int* Cancel);
+    void Category_AfterLabelEdit(int* Cancel, const QString& NewString);
+    void Category_DragOver(int x, int y, int state);
+    void Category_DragDrop(int x, int y);
+    void StartDrag(bool move);
 
     int16_t busyCount_ = 0;
     int savedPointer_ = 0;
