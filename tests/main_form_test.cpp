@@ -179,14 +179,17 @@ TEST(MainForm, TheFirstDeleteClickSwitchesThePairForGood) {
     m.MakeDir("drive_c/WINDOWS/VALDRINE/PROFILES/ann/Games");
     StartedProgram p(m);
     MainForm& form = p.Form();
+    form.Category->Nodes().Item("ann\\Games")->SetSelected(true);
     form.MenuEditEnable(QStringLiteral("ann\\Games"));
     ASSERT_TRUE(form.DELETE[1]->isVisible());
     ASSERT_FALSE(form.DELETE[0]->isVisible());
+    m.answers.Expect(platform::vbNo);  // the delete is cancelled; the pair switches all the same
     QTest::mouseClick(form.DELETE[1], Qt::LeftButton);
     EXPECT_TRUE(form.DELETE[0]->isVisible());
     EXPECT_FALSE(form.DELETE[1]->isVisible());
     EXPECT_EQ(form.DeleteButtonIndex, 0);
     EXPECT_TRUE(form.Category->hasFocus() || QApplication::focusWidget() == form.Category);
+    EXPECT_TRUE(m.Exists("drive_c/WINDOWS/VALDRINE/PROFILES/ann/Games"));
     form.MenuEditEnable(QStringLiteral("ann"));
     EXPECT_FALSE(form.DELETE[0]->isVisible());
     form.MenuEditEnable(QStringLiteral("ann\\Games"));
