@@ -9,6 +9,7 @@
 #include "startup/shared_state.h"
 #include "ui/app_windows.h"
 #include "ui/main_form.h"
+#include "bench/library_fixture.h"
 
 #include <QApplication>
 #include <QDir>
@@ -26,33 +27,7 @@
 
 namespace {
 
-constexpr int kCategories = 10000;
-constexpr int kFanOut = 8;
-constexpr int kDepth = 6;
 constexpr int kRuns = 7;
-
-void WriteShortcut(const QString& path) {
-    QFile f(path);
-    if (!f.open(QIODevice::WriteOnly)) return;
-    QByteArray header(76, '\0');
-    header[0] = 0x4C;
-    f.write(header);
-}
-
-void Fill(const QString& folder, int depth, int& made) {
-    for (int i = 0; i < kFanOut && made < kCategories; ++i) {
-        const QString child = folder + QStringLiteral("/Category %1").arg(i);
-        QDir().mkdir(child);
-        WriteShortcut(child + QStringLiteral("/Shortcut.lnk"));
-        ++made;
-        if (depth < kDepth) Fill(child, depth + 1, made);
-    }
-}
-
-double Median(std::vector<double> v) {
-    std::sort(v.begin(), v.end());
-    return v[v.size() / 2];
-}
 
 double TimeFind(const QString& library) {
     QElapsedTimer t;
@@ -78,7 +53,7 @@ int main(int argc, char** argv) {
     const QString library = QFile::decodeName(prefix) + QStringLiteral("/drive_c/WINDOWS/VALDRINE/PROFILES/bench");
     QDir().mkpath(library);
     int made = 0;
-    Fill(library, 1, made);
+    bench::FillLibrary(library, 1, made);
 
     AppWindows windows;
     if (Main(windows) != StartupEnd::Running) return 1;
@@ -96,7 +71,7 @@ int main(int argc, char** argv) {
     // A folder of 2,000 files; the same names looked up as spelled and in upper case.
     const QString big = QFile::decodeName(prefix) + QStringLiteral("/drive_c/Big");
     QDir().mkpath(big);
-    for (int i = 0; i < 2000; ++i) WriteShortcut(big + QStringLiteral("/file%1.lnk").arg(i, 5, 10, QChar(u'0')));
+    for (int i = 0; i < 2000; ++i) bench::WriteShortcut(big + QStringLiteral("/file%1.lnk").arg(i, 5, 10, QChar(u'0')));
     auto lookups = [](bool upper) {
         QElapsedTimer t;
         t.start();
@@ -116,7 +91,7 @@ int main(int argc, char** argv) {
 
     struct rusage usage;
     getrusage(RUSAGE_SELF, &usage);
-    const double reloadMs = Median(reload), findMs = Median(find);
+    const double reloadMs = bench::Median(reload), findMs = bench::Median(find);
     std::printf("library: %d categories, %d tree nodes\n", made, nodes);
     std::printf("ReloadTree:          %8.2f ms (median of %d)\n", reloadMs, kRuns);
     std::printf("find -type d:        %8.2f ms (median of %d)\n", findMs, kRuns);

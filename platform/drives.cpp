@@ -1,5 +1,6 @@
 #include "platform/drives.h"
 
+#include "platform/folder_listing.h"
 #include "platform/name_map.h"
 #include "platform/win_path.h"
 
@@ -43,13 +44,15 @@ struct FolderScan {
 };
 
 QHash<QByteArray, FolderScan> g_scans;
-constexpr int kMaxScans = 64;
+constexpr int kMaxScans = 4096;
 
 bool SameTime(const struct timespec& a, const struct timespec& b) { return a.tv_sec == b.tv_sec && a.tv_nsec == b.tv_nsec; }
 
-const FolderScan* Scanned(const QByteArray& folder) {
+// known: the folder's lstat when the caller has it; a link is looked through.
+const FolderScan* Scanned(const QByteArray& folder, const struct stat* known = nullptr) {
     struct stat st;
-    if (stat(folder.constData(), &st) != 0 || !S_ISDIR(st.st_mode)) return nullptr;
+    if (known && S_ISDIR(known->st_mode)) st = *known;
+    else if (stat(folder.constData(), &st) != 0 || !S_ISDIR(st.st_mode)) return nullptr;
     auto it = g_scans.find(folder);
     if (it != g_scans.end() && it->dev == st.st_dev && it->ino == st.st_ino && SameTime(it->mtime, st.st_mtim)) return &*it;
     DIR* dir = opendir(folder.constData());
@@ -71,8 +74,8 @@ const FolderScan* Scanned(const QByteArray& folder) {
 }
 
 // The entry of folder whose Windows name equals name without regard to case; "" when none does.
-QByteArray ScanFor(const QByteArray& folder, const QString& name) {
-    const FolderScan* scan = Scanned(folder);
+QByteArray ScanFor(const QByteArray& folder, const QString& name, const struct stat* known = nullptr) {
+    const FolderScan* scan = Scanned(folder, known);
     if (!scan) return {};
     return scan->byFolded.value(name.toCaseFolded());
 }
@@ -130,6 +133,8 @@ void NoteHostChange(const QByteArray& hostPath, EntryChange change) {
     const int slash = hostPath.lastIndexOf('/');
     if (slash < 0) return;
     const QByteArray folder = slash == 0 ? QByteArray("/") : hostPath.left(slash);
+    ForgetFolderRead(folder);
+    if (change == EntryChange::Removed) ForgetFolderRead(hostPath);
     auto it = g_scans.find(folder);
     if (it == g_scans.end()) return;
     const QByteArray name = hostPath.mid(slash + 1);
@@ -208,8 +213,9 @@ HostLookup LookUp(const QString& winPath) {
     // the folder's scan.
     if (!path.parts.isEmpty()) {
         const QByteArray parent = exact.left(exact.size() - hostParts.back().size() - 1);
-        if (Present(parent.isEmpty() ? QByteArray("/") : parent)) {
-            const QByteArray found = ScanFor(parent.isEmpty() ? QByteArray("/") : parent, path.parts.back());
+        struct stat parentEntry;
+        if (Present(parent.isEmpty() ? QByteArray("/") : parent, &parentEntry)) {
+            const QByteArray found = ScanFor(parent.isEmpty() ? QByteArray("/") : parent, path.parts.back(), &parentEntry);
             out.host = found.isEmpty() ? exact : Child(parent, found);
             out.exists = !found.isEmpty() && Present(out.host, &out.entry);
             out.parentExists = true;

@@ -122,9 +122,7 @@ QString Dir(const QString& pathPattern, int attributes) {
     }
     const HostLookup found = LookUp(pathPattern);
     if (!found.exists) return QString();
-    struct stat st;
-    if (lstat(found.host.constData(), &st) != 0) return QString();
-    if (S_ISDIR(st.st_mode) && !folders) return QString();
+    if (S_ISDIR(found.entry.st_mode) && !folders) return QString();
     const int slash = found.host.lastIndexOf('/');
     return HostToWinName(found.host.mid(slash + 1));
 }

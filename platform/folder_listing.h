@@ -1,6 +1,7 @@
 #pragma once
 // One host folder read for a Windows pattern ("C:\X\*.lnk"): its folders and its files (links
 // count as files and are never followed), each sorted by name without regard to case.
+#include <QByteArray>
 #include <QString>
 #include <vector>
 
@@ -14,6 +15,9 @@ struct FolderListing {
 };
 
 FolderListing ListFolder(const QString& pattern, Want want);
+
+// The file services tell of a change in a host folder, so a kept read of it is not used again.
+void ForgetFolderRead(const QByteArray& hostFolder);
 
 // Sorts the way every listing is delivered: without regard to case, then exactly for names that
 // differ only in case (possible on the host).

@@ -1,10 +1,12 @@
 // One host folder read for a Windows pattern.
 #include "platform/folder_listing.h"
+#include "platform/file_services.h"
 #include "tests/test_machine.h"
 
 #include <QFile>
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -117,3 +119,28 @@ TEST_F(FolderListingTest, AFolderThatCannotBeReadGivesItsError) {
 }
 
 }  // namespace
+
+// A folder left alone for a while has its read kept; every later change to it, by the host or
+// through the file services, is in the next listing all the same.
+TEST(FolderListingKept, ListingsFollowChanges) {
+    TestMachine m;
+    m.WriteFile("drive_c/Kept/a.lnk", "a");
+    const QByteArray folder = m.Prefix() + "/drive_c/Kept";
+    auto age = [&] {
+        const struct timespec old[2] = {{time(nullptr) - 60, 0}, {time(nullptr) - 60, 0}};
+        ASSERT_EQ(utimensat(AT_FDCWD, folder.constData(), old, 0), 0);
+    };
+    auto files = [] { return platform::ListFolder(QStringLiteral("C:\\Kept\\*.*"), platform::Want::Files).names; };
+    age();
+    EXPECT_EQ(files(), std::vector<QString>{"a.lnk"});
+    m.WriteFile("drive_c/Kept/b.lnk", "b");
+    EXPECT_EQ(files(), (std::vector<QString>{"a.lnk", "b.lnk"}));
+    age();
+    EXPECT_EQ(files(), (std::vector<QString>{"a.lnk", "b.lnk"}));
+    platform::Kill(QStringLiteral("C:\\Kept\\a.lnk"));
+    age();  // the same time as before the change: only the services' word tells
+    EXPECT_EQ(files(), std::vector<QString>{"b.lnk"});
+    platform::FileCopy(QStringLiteral("C:\\Kept\\b.lnk"), QStringLiteral("C:\\Kept\\c.lnk"));
+    age();
+    EXPECT_EQ(files(), (std::vector<QString>{"b.lnk", "c.lnk"}));
+}

@@ -135,6 +135,9 @@ void MainForm::WireCommands() {
     on(mnuOptionsShowLogo, &QAction::triggered, &MainForm::OptionsShowLogo);
     on(CSCmdBtn1, &QToolButton::clicked, &MainForm::RestoreUndo);
     on(Apply, &QToolButton::clicked, &MainForm::ApplyClick);
+    on(CSCmdBtn3, &QToolButton::clicked, &MainForm::UpdateStartMenu);
+    on(CSCmdBtn4, &QToolButton::clicked, &MainForm::VisitLibrary);
+    on(Explore, &QToolButton::clicked, &MainForm::SeeContents);
     on(NEW, &QToolButton::clicked, &MainForm::EditNew);
     on(rename, &QToolButton::clicked, &MainForm::EditRename);
     on(mov, &QToolButton::clicked, &MainForm::EditMove);

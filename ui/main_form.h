@@ -52,6 +52,12 @@ public:
     void CaptureCurrent();
     void CSForm1_FilesDropped(int count, float x, float y, int unused);
 
+    // --- The Start-Menu mirror and the explorer (desktop/start_menu.cpp) ---
+    void UpdateStartMenu();
+    void BuildStartMenuTree(const QString& source, const QString& destination);
+    void VisitLibrary();
+    void SeeContents();
+
     // Controls, by their design names. The tree and the buttons sit on the client area in twips.
     QWidget* Client = nullptr;
     QFrame* Shape1 = nullptr;
