@@ -31,7 +31,12 @@ QString ExplorerLine(const QString& folder) { return WindowsDir + QStringLiteral
 }  // namespace
 
 void MainForm::BuildStartMenuTree(const QString& source, const QString& destination) {
-    if (!Exists(destination)) MkDir(destination);
+    // Made when missing; a folder of that name that is there already is taken as it is.
+    try {
+        MkDir(destination);
+    } catch (const VbError& e) {
+        if (e.Number() != kPathFileAccessError || !Exists(destination)) throw;
+    }
     for (const QString& name : SubfolderNames(source)) BuildStartMenuTree(source + u'\\' + name, destination + u'\\' + name);
     if (FCount(source + QStringLiteral("\\*.lnk")) > 0) {
         if (!MakeShortcut(destination, StartDir + QStringLiteral("\\VALPAINT.EXE"), source, QStringLiteral("_Paint")))

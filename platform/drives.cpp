@@ -139,6 +139,11 @@ void NoteHostChange(const QByteArray& hostPath, EntryChange change) {
     if (it == g_scans.end()) return;
     const QByteArray name = hostPath.mid(slash + 1);
     const QString folded = HostToWinName(name).toCaseFolded();
+    if (change == EntryChange::Removed && it->byFolded.value(folded) == name) {
+        // Another name of the same folding may be there too; only a new scan can tell.
+        g_scans.erase(it);
+        return;
+    }
     struct stat st;
     if (stat(folder.constData(), &st) != 0) {
         g_scans.erase(it);
@@ -147,10 +152,6 @@ void NoteHostChange(const QByteArray& hostPath, EntryChange change) {
     if (change == EntryChange::Added) {
         QByteArray& slot = it->byFolded[folded];
         if (slot.isEmpty() || name < slot) slot = name;
-    } else if (it->byFolded.value(folded) == name) {
-        // Another name of the same folding may be there too; only a new scan can tell.
-        g_scans.erase(it);
-        return;
     }
     it->dev = st.st_dev;
     it->ino = st.st_ino;

@@ -182,8 +182,7 @@ void Kill(const QString& pattern) {
     if (HasWildcards(split.name)) {
         const FolderListing files = ListFolder(pattern, Want::Files);
         if (files.error) Raise(kPathNotFound, pattern);
-        const HostLookup folder = LookUp(split.folder.isEmpty() ? CurrentWinDir() : split.folder);
-        for (const QString& name : files.names) victims.push_back(folder.host + '/' + WinToHostName(name));
+        for (const QString& name : files.names) victims.push_back(files.host + '/' + WinToHostName(name));
     } else {
         const HostLookup found = Existing(pattern, Missing::File);
         struct stat st;

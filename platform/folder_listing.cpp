@@ -105,6 +105,7 @@ FolderListing ListFolder(const QString& pattern, Want want) {
         out.error = ENOENT;
         return out;
     }
+    out.host = folder.host;
     const FolderRead* read = Read(folder.host, folder.entry, &out.error);
     if (!read) return out;
     const bool everything = wild == QLatin1String("*.*") || wild == QLatin1String("*");

@@ -11,6 +11,7 @@ enum class Want { Folders, Files };
 
 struct FolderListing {
     int error = 0;  // errno of a folder that could not be read, 0 when it was read
+    QByteArray host;  // the folder's host path
     std::vector<QString> names;
 };
 
