@@ -216,13 +216,14 @@ QString ReadLine(const QString& file) {
     return QString::fromUtf8(line);
 }
 
-void WriteLine(const QString& file, const QString& text) {
+void WriteLine(const QString& file, const QString& text) { WriteWholeFile(file, text.toUtf8() + "\r\n"); }
+
+void WriteWholeFile(const QString& file, const QByteArray& data) {
     const MutationScope mutation;
     const HostLookup found = InExistingFolder(file);
     const QByteArray temp = TemporaryBeside(found.host);
     const int fd = open(temp.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
     if (fd < 0) RaiseErrno(errno, Missing::Path, file);
-    const QByteArray data = text.toUtf8() + "\r\n";
     int err = 0;
     for (qsizetype done = 0; done < data.size() && !err;) {
         const ssize_t w = write(fd, data.constData() + done, size_t(data.size() - done));

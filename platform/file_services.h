@@ -1,5 +1,6 @@
 #pragma once
 // The file-system services, in VB's terms. Every failure is a VbError.
+#include <QByteArray>
 #include <QString>
 
 namespace platform {
@@ -26,5 +27,8 @@ void Kill(const QString& pattern);
 QString ReadLine(const QString& file);
 // Writes text followed by CR LF, replacing the file.
 void WriteLine(const QString& file, const QString& text);
+// Writes the bytes as the file's whole content; an old file of that name is replaced only once the
+// new one is complete.
+void WriteWholeFile(const QString& file, const QByteArray& data);
 
 }  // namespace platform

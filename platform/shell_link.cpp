@@ -1,15 +1,9 @@
 #include "platform/shell_link.h"
 
-#include "platform/drives.h"
-#include "platform/file_mutations.h"
-#include "platform/vb_error.h"
+#include "platform/file_services.h"
 
 #include <QtEndian>
 
-#include <fcntl.h>
-#include <unistd.h>
-
-#include <cerrno>
 
 namespace platform {
 
@@ -100,26 +94,7 @@ QByteArray ShellLinkBytes(const QString& target, const QString& arguments) {
 }
 
 void WriteShellLink(const QString& linkPath, const QString& target, const QString& arguments) {
-    const MutationScope mutation;
-    const HostLookup found = LookUp(linkPath);
-    if (!found.drive || !found.parentExists) Raise(kPathNotFound, linkPath);
-    const QByteArray data = ShellLinkBytes(target, arguments);
-    const QByteArray temp = found.host + ".valdrine-new";
-    const int fd = open(temp.constData(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
-    if (fd < 0) throw FromErrno(errno, Missing::Path, linkPath);
-    int err = 0;
-    for (qsizetype done = 0; done < data.size() && !err;) {
-        const ssize_t w = write(fd, data.constData() + done, size_t(data.size() - done));
-        if (w < 0) err = errno;
-        else done += w;
-    }
-    if (close(fd) != 0 && !err) err = errno;
-    if (!err && rename(temp.constData(), found.host.constData()) != 0) err = errno;
-    if (err) {
-        unlink(temp.constData());
-        throw FromErrno(err, Missing::Path, linkPath);
-    }
-    NoteHostChange(found.host, EntryChange::Added);
+    WriteWholeFile(linkPath, ShellLinkBytes(target, arguments));
 }
 
 }  // namespace platform

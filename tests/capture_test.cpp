@@ -18,8 +18,6 @@ const QString kDesk = QStringLiteral("drive_c/WINDOWS/Desktop");
 const QString kLib = QStringLiteral("drive_c/WINDOWS/VALDRINE/PROFILES/ann");
 const QString kConfirm = QStringLiteral("Are You Sure You Wish To\r\nCapture The Current Desktop\r\nInto The Selected Category.");
 
-Entries TreeOf(const TestMachine& m, const QString& relative) { return Tree(QFile::encodeName(m.Host(relative))); }
-
 void Desktop(TestMachine& m) {
     m.WriteFile(kDesk + "/Mail.lnk", "mail");
     m.WriteFile(kDesk + "/ spaced .lnk", "spaced");

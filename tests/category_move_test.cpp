@@ -15,8 +15,6 @@ namespace {
 
 const QString kLib = QStringLiteral("drive_c/WINDOWS/VALDRINE/PROFILES/ann");
 
-Entries TreeOf(const TestMachine& m, const QString& relative) { return Tree(QFile::encodeName(m.Host(relative))); }
-
 QPoint At(MainForm& form, const QString& key) {
     Node* node = form.Category->Nodes().Item(key);
     form.Category->scrollToItem(node);

@@ -21,8 +21,6 @@ namespace {
 const QString kLib = QStringLiteral("drive_c/WINDOWS/VALDRINE/PROFILES/ann");
 const QString kGames = QStringLiteral("C:\\WINDOWS\\VALDRINE\\PROFILES\\ann\\Games");
 
-Entries TreeOf(const TestMachine& m, const QString& relative) { return Tree(QFile::encodeName(m.Host(relative))); }
-
 // Files of the host's own, outside the machine, as a file manager offers them.
 struct HostFiles {
     HostFiles() {

@@ -1,5 +1,7 @@
 #include "tests/host_tree.h"
 
+#include "tests/test_machine.h"
+
 #include <QFile>
 
 #include <dirent.h>
@@ -42,3 +44,5 @@ Entries Tree(const QByteArray& root) {
     Walk(root, "", out);
     return out;
 }
+
+Entries TreeOf(const TestMachine& m, const QString& relative) { return Tree(QFile::encodeName(m.Host(relative))); }

@@ -18,8 +18,6 @@ const QString kDesk = QStringLiteral("drive_c/WINDOWS/Desktop");
 const QString kStore = QStringLiteral("drive_c/WINDOWS/VALDRINE/Tmp/UNDO");
 const QString kLib = QStringLiteral("drive_c/WINDOWS/VALDRINE/PROFILES/ann");
 
-Entries TreeOf(const TestMachine& m, const QString& relative) { return Tree(QFile::encodeName(m.Host(relative))); }
-
 QString Current() { return GetSetting("Valdrine", "User\\ann", "Current", ""); }
 void SetCurrent(const QString& folder) { SaveSetting("Valdrine", "user\\ann", "Current", folder); }
 QString Folder(const QString& below) { return QStringLiteral("C:\\WINDOWS\\VALDRINE\\PROFILES\\ann") + below; }

@@ -20,8 +20,6 @@ namespace {
 const QString kLib = QStringLiteral("drive_c/WINDOWS/VALDRINE/PROFILES/ann");
 const QString kMirror = QStringLiteral("drive_c/WINDOWS/Start Menu/Valdrine");
 
-Entries TreeOf(const TestMachine& m, const QString& relative) { return Tree(QFile::encodeName(m.Host(relative))); }
-
 QByteArray Paint(const QString& categoryBelowAnn) {
     return "file:" + ShellLinkBytes(StartDir + "\\VALPAINT.EXE", "C:\\WINDOWS\\VALDRINE\\PROFILES\\ann" + categoryBelowAnn);
 }

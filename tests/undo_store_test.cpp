@@ -17,8 +17,6 @@ const QString kDesk = QStringLiteral("drive_c/WINDOWS/Desktop");
 const QString kStore = QStringLiteral("drive_c/WINDOWS/VALDRINE/Tmp/UNDO");
 const QString kLib = QStringLiteral("drive_c/WINDOWS/VALDRINE/PROFILES/ann");
 
-Entries TreeOf(const TestMachine& m, const QString& relative) { return Tree(QFile::encodeName(m.Host(relative))); }
-
 void FillDesktop(const TestMachine& m) {
     m.WriteFile(kDesk + "/Mail.lnk", "mail");
     m.WriteFile(kDesk + "/ Space .lnk", "spaces");
