@@ -109,6 +109,7 @@ void MainForm::RestoreUndo() {
         }
         DoEvents();
         ReloadTree();
+        RefreshCommands();  // the rebuilt tree has the root selected
     }
     if (!trouble.isEmpty()) {
         MsgBox(trouble + CrLf + QStringLiteral("The undo information is kept; try OOPS UNDO again."), vbCritical);

@@ -227,6 +227,9 @@ TEST(CategoryEdit, DeleteAsksAndTakesTheWholeSubtree) {
     EXPECT_EQ(p.Form().mnuEditDelete->isEnabled(), selected != "ann");
     QTest::keyClick(&p.Form(), Qt::Key_U, Qt::ControlModifier);
     EXPECT_EQ(TreeOf(m, kLib), before);
+    EXPECT_EQ(p.Form().Category->SelectedItem()->Key(), "ann");
+    EXPECT_FALSE(p.Form().mnuEditDelete->isEnabled()) << "the root is selected after the rebuild";
+    EXPECT_FALSE(p.Form().rename->isVisible());
     EXPECT_EQ(Keys(p.Form().Category),
               (QStringList{"ann", "ann\\Games", "ann\\Games\\New", "ann\\Games\\Old", "ann\\Games\\Old\\DOS", "ann\\Work"}));
 }
