@@ -63,10 +63,14 @@ void CopyLink(const QByteArray& from, const QByteArray& to, const QString& what)
     }
 }
 
-void CopyContent(const QByteArray& from, const QByteArray& to, const struct stat& st, const QString& what) {
+// A file that replaces another is written beside it and renamed over it once complete; a new one
+// is written in its place (and removed again if the copy fails), which saves a rename per file.
+enum class Target { New, Replaces };
+
+void CopyContent(const QByteArray& from, const QByteArray& to, const struct stat& st, const QString& what, Target target) {
     const int in = open(from.constData(), O_RDONLY | O_CLOEXEC);
     if (in < 0) RaiseErrno(errno, Missing::File, what);
-    const QByteArray temp = TemporaryBeside(to);
+    const QByteArray temp = target == Target::Replaces ? TemporaryBeside(to) : to;
     const int out = open(temp.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
     if (out < 0) {
         const int err = errno;
@@ -100,7 +104,7 @@ void CopyContent(const QByteArray& from, const QByteArray& to, const struct stat
     if (!err) futimens(out, times);
     if (close(out) != 0 && !err) err = errno;
     close(in);
-    if (!err && rename(temp.constData(), to.constData()) != 0) err = errno;
+    if (!err && temp != to && rename(temp.constData(), to.constData()) != 0) err = errno;
     if (err) {
         unlink(temp.constData());
         RaiseErrno(err, Missing::Path, what);
@@ -171,7 +175,7 @@ void FileCopy(const QString& source, const QString& destination) {
     if (!S_ISREG(st.st_mode) && !S_ISLNK(st.st_mode)) Raise(kPathFileAccessError, source);
     if (to.exists && S_ISDIR(to.entry.st_mode)) Raise(kPathFileAccessError, destination);
     if (S_ISLNK(st.st_mode)) CopyLink(from.host, to.host, destination);
-    else CopyContent(from.host, to.host, st, destination);
+    else CopyContent(from.host, to.host, st, destination, to.exists ? Target::Replaces : Target::New);
     NoteHostChange(to.host, EntryChange::Added);
 }
 
