@@ -158,6 +158,17 @@ void NoteHostChange(const QByteArray& hostPath, EntryChange change) {
     it->mtime = st.st_mtim;
 }
 
+void NoteNewEmptyFolder(const QByteArray& hostFolder) {
+    struct stat st;
+    if (stat(hostFolder.constData(), &st) != 0) return;
+    if (g_scans.size() >= kMaxScans) g_scans.clear();
+    FolderScan scan;
+    scan.dev = st.st_dev;
+    scan.ino = st.st_ino;
+    scan.mtime = st.st_mtim;
+    g_scans.insert(hostFolder, std::move(scan));
+}
+
 QByteArray PrefixDir() { return g_prefix; }
 
 void SetPrefixDir(const QByteArray& prefix) {

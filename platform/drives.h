@@ -33,6 +33,8 @@ HostLookup LookUp(const QString& winPath);
 // without reading the folder again.
 enum class EntryChange { Added, Removed };
 void NoteHostChange(const QByteArray& hostPath, EntryChange change);
+// A folder just made is known to be empty: look-ups in it need not read it.
+void NoteNewEmptyFolder(const QByteArray& hostFolder);
 
 // The Windows name of a host path, through the drive map ("/home/ann/x" is "Z:\home\ann\x").
 QString WinPathOfHost(const QByteArray& hostPath);

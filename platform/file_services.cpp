@@ -137,6 +137,7 @@ void MkDir(const QString& path) {
     if (found.exists) Raise(kPathFileAccessError, path);
     if (mkdir(found.host.constData(), 0777) != 0) RaiseErrno(errno, Missing::Path, path);
     NoteHostChange(found.host, EntryChange::Added);
+    NoteNewEmptyFolder(found.host);
 }
 
 void RmDir(const QString& path) {
