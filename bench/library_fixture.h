@@ -1,9 +1,13 @@
 #pragma once
-// The benchmarks' library: 10,000 nested categories (fan-out 8, filled depth first down to six
+// The benchmarks' machine and library: 10,000 nested categories (fan-out 8, filled depth first down to six
 // levels), one small shortcut file in each.
 #include <QDir>
 #include <QFile>
 #include <QString>
+
+#include "platform/machine.h"
+#include "platform/settings_store.h"
+#include "platform/user_name.h"
 
 #include <algorithm>
 #include <vector>
@@ -28,6 +32,25 @@ inline void FillLibrary(const QString& folder, int depth, int& made) {
         ++made;
         if (depth < 6) FillLibrary(child, depth + 1, made);
     }
+}
+
+// A machine of the benchmark's own below dir, for the login "bench", with the splash off.
+inline QByteArray OpenBenchMachine(const QString& dir) {
+    const QByteArray prefix = QFile::encodeName(dir) + "/machine";
+    platform::SetLoginForTesting(QStringLiteral("bench"));
+    platform::OpenMachineAt(prefix, {});
+    platform::SaveSetting(QStringLiteral("Valdrine"), QStringLiteral("user\\bench"), QStringLiteral("ShowLogo"),
+                          QStringLiteral("False"));
+    return prefix;
+}
+
+// Fills the user's library on that machine; answers its host folder and how many categories it holds.
+inline QString BuildLibrary(const QByteArray& prefix, int* made) {
+    const QString library = QFile::decodeName(prefix) + QStringLiteral("/drive_c/WINDOWS/VALDRINE/PROFILES/bench");
+    QDir().mkpath(library);
+    *made = 0;
+    FillLibrary(library, 1, *made);
+    return library;
 }
 
 inline double Median(std::vector<double> v) {

@@ -2,6 +2,7 @@
 // saved into the category painted last, moved into the undo store, and the category copied onto
 // the new Desktop), then undoing it; against the same file work done by rm, cp and mv over the
 // same trees in the same run.
+#include "bench/library_fixture.h"
 #include "platform/machine.h"
 #include "platform/settings_store.h"
 #include "platform/user_name.h"
@@ -37,11 +38,6 @@ void Fill(const QString& folder, const QString& stem) {
     }
 }
 
-double Median(std::vector<double> v) {
-    std::sort(v.begin(), v.end());
-    return v[v.size() / 2];
-}
-
 double Shell(const QString& script) {
     QElapsedTimer t;
     t.start();
@@ -59,10 +55,7 @@ int main(int argc, char** argv) {
     std::vector<double> paint, undo, paintBase, undoBase;
     for (int run = 0; run < kRuns; ++run) {
         QTemporaryDir dir;
-        const QByteArray prefix = QFile::encodeName(dir.path()) + "/machine";
-        platform::SetLoginForTesting(QStringLiteral("bench"));
-        platform::OpenMachineAt(prefix, {});
-        platform::SaveSetting("Valdrine", "user\\bench", "ShowLogo", "False");
+        const QByteArray prefix = bench::OpenBenchMachine(dir.path());
         platform::SaveSetting("Valdrine", "user\\bench", "checksave", "False");
         const QString c = QFile::decodeName(prefix) + "/drive_c/WINDOWS";
         Fill(c + "/VALDRINE/PROFILES/bench/Work", "Work");
@@ -96,7 +89,7 @@ int main(int argc, char** argv) {
     }
     struct rusage usage;
     getrusage(RUSAGE_SELF, &usage);
-    const double p = Median(paint), pb = Median(paintBase), u = Median(undo), ub = Median(undoBase);
+    const double p = bench::Median(paint), pb = bench::Median(paintBase), u = bench::Median(undo), ub = bench::Median(undoBase);
     std::printf("paint %d files onto %d:  %8.1f ms   rm/cp/mv: %8.1f ms   ratio %.2f (target at most 1.50)\n", kFiles, kFiles, p, pb, p / pb);
     std::printf("undo of that paint:         %8.1f ms   rm/cp:    %8.1f ms   ratio %.2f (target at most 1.50)\n", u, ub, u / ub);
     std::printf("peak memory: %.1f MB (medians of %d runs)\n", usage.ru_maxrss / 1024.0, kRuns);

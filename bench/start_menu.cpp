@@ -21,14 +21,9 @@ int main(int argc, char** argv) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     QTemporaryDir dir;
-    const QByteArray prefix = QFile::encodeName(dir.path()) + "/machine";
-    platform::SetLoginForTesting(QStringLiteral("bench"));
-    platform::OpenMachineAt(prefix, {});
-    platform::SaveSetting("Valdrine", "user\\bench", "ShowLogo", "False");
-    const QString library = QFile::decodeName(prefix) + QStringLiteral("/drive_c/WINDOWS/VALDRINE/PROFILES/bench");
-    QDir().mkpath(library);
+    const QByteArray prefix = bench::OpenBenchMachine(dir.path());
     int made = 0;
-    bench::FillLibrary(library, 1, made);
+    const QString library = bench::BuildLibrary(prefix, &made);
     AppWindows windows;
     if (Main(windows) != StartupEnd::Running) return 1;
     MainForm& form = *windows.Form();

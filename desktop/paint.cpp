@@ -59,7 +59,7 @@ void MainForm::ApplyClick() {
 void MainForm::PaintCategory() {
     BusyScope busy(*this);
     DesktopInStore = false;
-    CommandReport report(QStringLiteral("Trouble Installing Shortcuts."), [](const VbError& e) { return e.Description(); });
+    CommandReport report(QStringLiteral("Trouble Installing Shortcuts."), CommandReport::Description);
     QString target, current;
     if (!report.Step([&] { target = ProfilesDir + u'\\' + Category->SelectedItem()->Key(); })) return;
     // A category removed behind the program's back would paint an empty Desktop without a word.

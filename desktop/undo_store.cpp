@@ -20,6 +20,13 @@ namespace {
 
 QString Store() { return TmpDir + QStringLiteral("\\UNDO"); }
 
+// The Desktop's folders are no part of a paint: they go back where the user keeps them, so the
+// next save, which discards the store, cannot take them along. One the Desktop has again stays.
+void MoveFoldersToDesktop(const QString& desk) {
+    for (const QString& name : SubfolderNames(desk))
+        if (!Exists(DesktopDir + u'\\' + name)) Name(desk + u'\\' + name, DesktopDir + u'\\' + name);
+}
+
 }  // namespace
 
 void MainForm::SaveDesktopUndo() {
@@ -32,10 +39,7 @@ void MainForm::SaveDesktopUndo() {
         UndoAvailable = 1;
     }
     if (!Exists(DesktopDir)) MkDir(DesktopDir);
-    // The Desktop's folders are no part of a paint: they go back where the user keeps them, so the
-    // next save, which discards the store, cannot take them along.
-    for (const QString& name : SubfolderNames(desk))
-        if (!Exists(DesktopDir + u'\\' + name)) Name(desk + u'\\' + name, DesktopDir + u'\\' + name);
+    MoveFoldersToDesktop(desk);
     UndoAvailable = 1;
     DoEvents();
 }
@@ -55,7 +59,7 @@ void MainForm::SaveUndoState(const QString& folder) {
 
 void MainForm::RemoveShortcuts(const QString& folder) {
     const QString pattern = folder + QStringLiteral("\\*.*");
-    CommandReport report(QStringLiteral("Trouble Removing Shortcuts."), [](const VbError& e) { return e.Description(); });
+    CommandReport report(QStringLiteral("Trouble Removing Shortcuts."), CommandReport::Description);
     report.Step([&] {
         if (FCount(pattern) > 0) Kill(pattern);
     });
@@ -90,8 +94,7 @@ void MainForm::RestoreUndo() {
         if (CopyFiles(desk + QStringLiteral("\\*.*"), DesktopDir) == CopyOutcome::Incomplete)
             trouble = QStringLiteral("Not every file of the saved Desktop could be put back on %1.").arg(DesktopDir);
         try {
-            for (const QString& name : SubfolderNames(desk))
-                if (!Exists(DesktopDir + u'\\' + name)) Name(desk + u'\\' + name, DesktopDir + u'\\' + name);
+            MoveFoldersToDesktop(desk);
         } catch (const VbError& e) {
             trouble = FailureText(QStringLiteral("A folder of the saved Desktop could not be put back on %1.").arg(DesktopDir), e);
         }

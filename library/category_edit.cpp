@@ -18,8 +18,6 @@ namespace {
 
 QString Folder(const QString& key) { return ProfilesDir + u'\\' + key; }
 
-QString Description(const VbError& e) { return e.Description(); }
-
 Node* Selected(TreeView* tree) {
     Node* node = tree->SelectedItem();
     if (!node) Raise(kObjectVariableNotSet);
@@ -35,7 +33,7 @@ void MainForm::RefreshCommands() {
 
 void MainForm::EditNew() {
     Category->setFocus();
-    CommandReport report(QStringLiteral("Trouble Deleteing Category."), Description);
+    CommandReport report(QStringLiteral("Trouble Deleteing Category."), CommandReport::Description);
     {
         BusyScope busy(*this);
         QString parentKey, candidate, suffix;
@@ -145,7 +143,7 @@ void MainForm::Category_AfterLabelEdit(int* Cancel, const QString& NewString) {
 
 void MainForm::EditDelete() {
     Category->setFocus();
-    CommandReport report(QStringLiteral("Trouble Deleteing Category."), Description);
+    CommandReport report(QStringLiteral("Trouble Deleteing Category."), CommandReport::Description);
     auto finish = [&] {
         MoveMode = false;
         RefreshCommands();

@@ -1,5 +1,6 @@
 // Reading and writing REGEDIT4 hive text and hive files.
 #include "platform/hive.h"
+#include "tests/host_tree.h"
 #include "platform/vb_error.h"
 
 #include <QDir>
@@ -18,18 +19,6 @@ namespace {
 
 // The texts below are written with "\n"; a hive written by this code has CRLF.
 QByteArray Crlf(const char* text) { return QByteArray(text).replace("\n", "\r\n"); }
-
-QByteArray Contents(const QString& path) {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) return "<cannot open " + path.toUtf8() + ">";
-    return file.readAll();
-}
-
-void Put(const QString& path, const QByteArray& bytes) {
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    ASSERT_EQ(file.write(bytes), bytes.size());
-}
 
 QString Fixture(const char* name) { return QStringLiteral(VALDRINE_FIXTURES "/registry/") + QLatin1String(name); }
 

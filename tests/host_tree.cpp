@@ -2,7 +2,10 @@
 
 #include "tests/test_machine.h"
 
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
+#include <gtest/gtest.h>
 
 #include <dirent.h>
 #include <sys/stat.h>
@@ -46,3 +49,16 @@ Entries Tree(const QByteArray& root) {
 }
 
 Entries TreeOf(const TestMachine& m, const QString& relative) { return Tree(QFile::encodeName(m.Host(relative))); }
+
+QByteArray Contents(const QString& path) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) return "<cannot open " + path.toUtf8() + ">";
+    return file.readAll();
+}
+
+void Put(const QString& path, const QByteArray& bytes) {
+    ASSERT_TRUE(QDir().mkpath(QFileInfo(path).path()));
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    ASSERT_EQ(file.write(bytes), bytes.size());
+}

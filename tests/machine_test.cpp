@@ -1,4 +1,5 @@
 #include "platform/machine.h"
+#include "tests/host_tree.h"
 
 #include "platform/registry.h"
 #include "platform/user_name.h"
@@ -13,18 +14,6 @@
 #include <unistd.h>
 
 namespace {
-
-QByteArray Read(const QString& path) {
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
-void Write(const QString& path, const QByteArray& data) {
-    QDir().mkpath(QFileInfo(path).path());
-    QFile f(path);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    f.write(data);
-}
 
 class MachineTest : public ::testing::Test {
 protected:
@@ -46,7 +35,7 @@ TEST_F(MachineTest, AFirstOpenSetsTheMachineUp) {
     platform::OpenMachineAt(Prefix(), kHelp);
     for (const char* folder : {"drive_c/WINDOWS/Desktop", "drive_c/WINDOWS/Start Menu/Programs", "dosdevices", "users"})
         EXPECT_TRUE(QFileInfo(P(folder)).isDir()) << folder;
-    EXPECT_EQ(Read(P("drive_c/WINDOWS/valdrine.HLP")), Read(":/valdrine.HLP"));
+    EXPECT_EQ(Contents(P("drive_c/WINDOWS/valdrine.HLP")), Contents(":/valdrine.HLP"));
     EXPECT_EQ(platform::RegistryGetString(platform::HKEY_LOCAL_MACHINE, "software\\microsoft\\windows\\currentversion", "versionnumber"),
               QString("4.00.950"));
     const QString shell = QStringLiteral("Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders");
@@ -54,28 +43,28 @@ TEST_F(MachineTest, AFirstOpenSetsTheMachineUp) {
     EXPECT_EQ(platform::RegistryGetString(platform::HKEY_CURRENT_USER, shell, "Start Menu"), QString("C:\\WINDOWS\\Start Menu"));
     EXPECT_TRUE(QFile::exists(P("system.reg")));
     EXPECT_TRUE(QFile::exists(P("users/ann.reg")));
-    EXPECT_TRUE(Read(P("system.reg")).startsWith("REGEDIT4\r\n"));
+    EXPECT_TRUE(Contents(P("system.reg")).startsWith("REGEDIT4\r\n"));
 }
 
 TEST_F(MachineTest, OpeningAgainAddsOnlyWhatIsMissing) {
-    Write(P("drive_c/windows/valdrine.hlp"), "my own help");
-    Write(P("users/ann.reg"), "REGEDIT4\r\n\r\n[HKEY_CURRENT_USER\\Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders]\r\n"
+    Put(P("drive_c/windows/valdrine.hlp"), "my own help");
+    Put(P("users/ann.reg"), "REGEDIT4\r\n\r\n[HKEY_CURRENT_USER\\Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders]\r\n"
                               "\"Desktop\"=\"Z:\\\\home\\\\ann\\\\Desktop\"\r\n");
     platform::OpenMachineAt(Prefix(), kHelp);
-    EXPECT_EQ(Read(P("drive_c/windows/valdrine.hlp")), "my own help");
+    EXPECT_EQ(Contents(P("drive_c/windows/valdrine.hlp")), "my own help");
     EXPECT_FALSE(QFileInfo::exists(P("drive_c/WINDOWS"))) << "a Windows folder in another case is the same folder";
     EXPECT_TRUE(QFileInfo(P("drive_c/windows/Desktop")).isDir());
     const QString shell = QStringLiteral("Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders");
     EXPECT_EQ(platform::RegistryGetString(platform::HKEY_CURRENT_USER, shell, "Desktop"), QString("Z:\\home\\ann\\Desktop"));
     EXPECT_EQ(platform::RegistryGetString(platform::HKEY_CURRENT_USER, shell, "Start Menu"), QString("C:\\WINDOWS\\Start Menu"));
-    const QByteArray user = Read(P("users/ann.reg"));
+    const QByteArray user = Contents(P("users/ann.reg"));
     platform::OpenMachineAt(Prefix(), kHelp);
-    EXPECT_EQ(Read(P("users/ann.reg")), user) << "nothing missing, nothing written";
+    EXPECT_EQ(Contents(P("users/ann.reg")), user) << "nothing missing, nothing written";
 }
 
 TEST_F(MachineTest, AHiveThatCannotBeReadIsReportedAndLeftAlone) {
     const QByteArray broken = "REGEDIT4\r\n\r\n[HKEY_LOCAL_MACHINE\\Software]\r\n\"ok\"=\"1\"\r\nthis is not a value\r\n";
-    Write(P("system.reg"), broken);
+    Put(P("system.reg"), broken);
     try {
         platform::OpenMachineAt(Prefix(), kHelp);
         FAIL() << "opened a machine with a broken hive";
@@ -83,13 +72,13 @@ TEST_F(MachineTest, AHiveThatCannotBeReadIsReportedAndLeftAlone) {
         EXPECT_TRUE(e.Message().contains(P("system.reg"))) << e.Message().toStdString();
         EXPECT_TRUE(e.Message().contains("line 5")) << e.Message().toStdString();
     }
-    EXPECT_EQ(Read(P("system.reg")), broken);
+    EXPECT_EQ(Contents(P("system.reg")), broken);
     EXPECT_FALSE(QFileInfo::exists(P("drive_c"))) << "nothing is created after a hive fails";
     EXPECT_FALSE(QFileInfo::exists(P("users/ann.reg")));
 }
 
 TEST_F(MachineTest, APrefixThatCannotBeMadeIsNamed) {
-    Write(dir.path() + "/file", "x");
+    Put(dir.path() + "/file", "x");
     const QByteArray underFile = QFile::encodeName(dir.path() + "/file/m");
     try {
         platform::OpenMachineAt(underFile, kHelp);

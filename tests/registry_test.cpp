@@ -1,5 +1,6 @@
 // The registry calls of the personality over the two hives in the fixtures (system.reg, user.reg).
 #include "platform/registry.h"
+#include "tests/host_tree.h"
 #include "platform/vb_error.h"
 
 #include <QDir>
@@ -14,19 +15,6 @@ using namespace platform;
 using namespace std::string_view_literals;
 
 namespace {
-
-QByteArray Contents(const QString& path) {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) return "<cannot open " + path.toUtf8() + ">";
-    return file.readAll();
-}
-
-void Put(const QString& path, const QByteArray& bytes) {
-    ASSERT_TRUE(QDir().mkpath(QFileInfo(path).path()));
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    ASSERT_EQ(file.write(bytes), bytes.size());
-}
 
 QByteArray FixtureText(const char* name) {
     return Contents(QStringLiteral(VALDRINE_FIXTURES "/registry/") + QLatin1String(name));

@@ -1,5 +1,6 @@
 // GetSetting and SaveSetting over the user hive.
 #include "platform/settings_store.h"
+#include "tests/host_tree.h"
 
 #include "platform/registry.h"
 #include "platform/vb_error.h"
@@ -14,19 +15,6 @@
 using namespace platform;
 
 namespace {
-
-QByteArray Contents(const QString& path) {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) return "<cannot open " + path.toUtf8() + ">";
-    return file.readAll();
-}
-
-void Put(const QString& path, const QByteArray& bytes) {
-    ASSERT_TRUE(QDir().mkpath(QFileInfo(path).path()));
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    ASSERT_EQ(file.write(bytes), bytes.size());
-}
 
 std::string CaseName(const char* name) { return name; }
 

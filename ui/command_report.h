@@ -11,6 +11,8 @@ class CommandReport {
 public:
     using Prompt = std::function<QString(const platform::VbError&)>;
     CommandReport(QString title, Prompt prompt);
+    // The prompt of the reports that show the failure's description alone.
+    static QString Description(const platform::VbError& error) { return error.Description(); }
 
     // True when the step ran or the user ignored its failure; false once the user answered Abort.
     bool Step(const std::function<void()>& step);
